@@ -1,0 +1,193 @@
+#include "launcher/launcher.h"
+
+#include <algorithm>
+
+namespace zolv {
+
+namespace {
+
+constexpr std::array<const wchar_t*, 22> kGameDirs = {
+    L"Select Game Directory",
+    L"1943",
+    L"k1943",
+    L"bmaster",
+    L"dbreed",
+    L"gunforce",
+    L"gunjp",
+    L"gunsmoke",
+    L"hharry",
+    L"ikarijp",
+    L"ikarius",
+    L"imgfight",
+    L"inthunt",
+    L"loth",
+    L"nspirit",
+    L"rtypejp",
+    L"rtypeus",
+    L"rtype2",
+    L"sonson",
+    L"tnk3",
+    L"uccops",
+    L"victroad",
+};
+
+// Each entry after the placeholder is a whole switch with its leading blank.
+constexpr std::array<const wchar_t*, 7> kResolutions = {
+    L"Select Resolution", L" -d384x256", L" -d360x256", L" -d320x400",
+    L" -d320x240",        L" -d256x256", L" -d224x288",
+};
+
+constexpr const wchar_t* kEmulator = L"zolv.exe ";
+
+bool HasControlCharacter(const std::wstring& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; });
+}
+
+}  // namespace
+
+std::wstring ComposeCommandLine(const ScriptChoices& c) {
+    // The emulator's own switch order, which is not the order of the boxes on screen.
+    const std::pair<int, const wchar_t*> switches[] = {
+        {c.noSound, L" -s"}, {c.enableV, L" -v"},         {c.frame, L" -f"}, {c.scan, L" -n"},
+        {c.skip, L" -noanalys"}, {c.rotate, L" -r"}, {c.fm, L" -a"},    {c.joyStick, L" -j"},
+    };
+    std::wstring line = kEmulator + c.game;
+    for (const auto& [value, text] : switches) {
+        if (value == 1) line += text;
+    }
+    return line + c.resolution;
+}
+
+frmTindrel::frmTindrel(MainControls controls, LauncherPlatform platform)
+    : c_(controls), p_(platform) {}
+
+void frmTindrel::Form_Load() {
+    std::copy(kResolutions.begin(), kResolutions.end(), ResTable.begin());
+    std::copy(kGameDirs.begin(), kGameDirs.end(), GameDirTable.begin());
+    for (std::size_t i = 0; i < kResolutions.size(); ++i) c_.cboRes.AddItem(ResTable[i]);
+    c_.cboRes.SetText(ResTable[0]);
+    for (std::size_t i = 0; i < kGameDirs.size(); ++i) c_.cboGameDir.AddItem(GameDirTable[i]);
+    c_.cboGameDir.SetText(GameDirTable[0]);
+}
+
+ScriptChoices frmTindrel::ReadChoices() {
+    ScriptChoices choices;
+    choices.game = c_.cboGameDir.Text();
+    const std::wstring resolution = c_.cboRes.Text();
+    if (resolution != ResTable[0]) choices.resolution = resolution;
+    choices.noSound = c_.chkNoSound.Value();
+    choices.enableV = c_.chkEnableV.Value();
+    choices.frame = c_.chkFrame.Value();
+    choices.scan = c_.chkScan.Value();
+    choices.skip = c_.chkSkip.Value();
+    choices.rotate = c_.chkRotate.Value();
+    choices.fm = c_.chkFM.Value();
+    choices.joyStick = c_.chkJoyStick.Value();
+    return choices;
+}
+
+void frmTindrel::cmdSave_Click() {
+    ChosenDir = c_.dirDir.Path();
+    ChosenDrive = c_.drvDrive.Drive();
+
+    // Every refusal comes before anything is touched, so the last good
+    // script, the current directory and the saved flag survive it.
+    const ScriptChoices choices = ReadChoices();
+    if (choices.game == GameDirTable[0]) {
+        Warn(kNoGameMessage);
+        return;
+    }
+    for (const std::wstring* text : {&choices.game, &choices.resolution}) {
+        if (HasControlCharacter(*text)) {
+            Warn(L"The settings were not saved: \"" + *text +
+                 L"\" contains a line break, a tab or another control character, "
+                 L"which cannot stand in the one line of zolvload.bat.");
+            return;
+        }
+        if (!p_.codePage.ToAnsi(*text)) {
+            Warn(L"The settings were not saved: \"" + *text +
+                 L"\" contains a character that the system's code page cannot "
+                 L"write to zolvload.bat.");
+            return;
+        }
+    }
+    const std::wstring line = ComposeCommandLine(choices);
+    const std::optional<std::string> bytes = p_.codePage.ToAnsi(line);
+    if (!bytes) {  // only the user's texts can fail, and they passed; kept for safety
+        Warn(L"The settings were not saved: \"" + line + L"\" cannot be written in the system's code page.");
+        return;
+    }
+
+    if (!ChosenDrive.empty() && !ChosenDir.empty()) {
+        WriteScript(*bytes);
+    } else {
+        Warn(L"The settings were not saved: no drive or directory is chosen.");
+    }
+}
+
+void frmTindrel::WriteScript(const std::string& bytes) {
+    std::wstring before;
+    try {
+        before = p_.files.CurrentDirectory();
+        p_.files.ChangeDrive(ChosenDrive[0]);
+        p_.files.ChangeDirectory(ChosenDir);
+        p_.files.CreateScript(kScriptName);
+        p_.files.WriteScript(bytes);
+        p_.files.CommitScript();
+    } catch (const PlatformError& error) {
+        p_.files.CloseScript();
+        if (!before.empty()) {
+            try {
+                p_.files.ChangeDirectory(before);
+            } catch (const PlatformError&) {
+                // The directory the program stood in is gone too; the error
+                // below is the one the user can act on.
+            }
+        }
+        Warn(L"The settings were not saved.\n\n" + error.reason());
+        return;
+    }
+    SettingsSaved = true;
+}
+
+void frmTindrel::cmdExecute_Click() {
+    if (!SettingsSaved) {
+        Warn(kSaveFirstMessage);
+        return;
+    }
+    try {
+        p_.shell.StartCommand(kLaunchCommand, kNormalFocus);  // never waits for the game
+    } catch (const PlatformError& error) {
+        Warn(L"The game could not be started.\n\n" + error.reason());
+    }
+}
+
+void frmTindrel::drvDrive_Change() {
+    try {
+        c_.dirDir.SetPath(c_.drvDrive.Drive());
+    } catch (const PlatformError&) {
+        Warn(kNoDiskMessage);
+    }
+}
+
+void frmTindrel::mnuAbout_Click() { p_.window.ShowAbout(); }
+
+void frmTindrel::mnuEnd_Click() {
+    p_.window.UnloadMain();  // runs Form_Unload, which ends the program
+    p_.window.EndProgram();
+}
+
+void frmTindrel::Form_Unload(bool& /*cancel: the close always goes ahead*/) {
+    p_.files.CloseScript();
+    p_.window.UnloadMain();
+    p_.window.UnloadAbout();
+    p_.window.EndProgram();
+}
+
+void frmTindrel::Warn(const std::wstring& text) {
+    p_.sound.Beep();
+    p_.messages.Show(text, kExclamationBox);
+}
+
+}  // namespace zolv

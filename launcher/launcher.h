@@ -1,0 +1,120 @@
+// The main window's state and its handlers. The window itself (win32/) only
+// creates the controls and hands each event here; every decision is made in
+// this class, which sees the controls through the small views below.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/ports.h"
+
+namespace zolv {
+
+// What the handlers read and write of the window's controls.
+class ComboView {
+public:
+    virtual ~ComboView() = default;
+    virtual void AddItem(const std::wstring& text) = 0;
+    virtual void SetText(const std::wstring& text) = 0;
+    virtual std::wstring Text() = 0;
+};
+
+class CheckView {
+public:
+    virtual ~CheckView() = default;
+    virtual int Value() = 0;  // 0 unchecked, 1 checked, 2 greyed
+};
+
+class DriveListView {
+public:
+    virtual ~DriveListView() = default;
+    virtual std::wstring Drive() = 0;  // "c:" and perhaps a label after it
+};
+
+class DirListView {
+public:
+    virtual ~DirListView() = default;
+    virtual std::wstring Path() = 0;  // the open directory, not a highlighted one
+    virtual void SetPath(const std::wstring& path) = 0;  // throws PlatformError
+};
+
+// The window operations the menu commands and the shutdown need.
+class WindowCommands {
+public:
+    virtual ~WindowCommands() = default;
+    virtual void ShowAbout() = 0;        // loads the About window first if it isn't open
+    virtual void UnloadMain() = 0;       // closes the main window, which unloads it
+    virtual void UnloadAbout() = 0;      // closes the About window if it is open
+    virtual void EndProgram() = 0;
+};
+
+struct MainControls {
+    ComboView& cboGameDir;
+    ComboView& cboRes;
+    DriveListView& drvDrive;
+    DirListView& dirDir;
+    CheckView& chkNoSound;
+    CheckView& chkEnableV;
+    CheckView& chkFrame;
+    CheckView& chkScan;
+    CheckView& chkSkip;
+    CheckView& chkRotate;
+    CheckView& chkFM;
+    CheckView& chkJoyStick;
+};
+
+struct LauncherPlatform {
+    FileSystem& files;
+    CodePage& codePage;
+    Shell& shell;
+    Sound& sound;
+    Messages& messages;
+    WindowCommands& window;
+};
+
+// The texts the user sees from this window.
+constexpr const wchar_t* kScriptName = L"zolvload.bat";
+constexpr const wchar_t* kLaunchCommand = L"start zolvload.bat";
+constexpr const wchar_t* kNoGameMessage = L"you must select a game directory!!";
+constexpr const wchar_t* kSaveFirstMessage = L"You must click Save Settings first";
+constexpr const wchar_t* kNoDiskMessage =
+    L"You must not have a disk in the drive, specify a different drive";
+
+// The emulator's command line for a set of choices, as the one line of the
+// launch script. Only a check box value of 1 adds its switch.
+struct ScriptChoices {
+    std::wstring game;
+    std::wstring resolution;
+    int noSound = 0, enableV = 0, frame = 0, scan = 0, skip = 0, rotate = 0, fm = 0, joyStick = 0;
+};
+std::wstring ComposeCommandLine(const ScriptChoices& choices);
+
+class frmTindrel {
+public:
+    frmTindrel(MainControls controls, LauncherPlatform platform);
+
+    void Form_Load();
+    void cmdSave_Click();
+    void cmdExecute_Click();
+    void drvDrive_Change();
+    void mnuAbout_Click();
+    void mnuEnd_Click();
+    void Form_Unload(bool& cancel);
+
+    // Window-level state.
+    std::wstring ChosenDrive;
+    std::wstring ChosenDir;
+    bool SettingsSaved = false;
+    std::array<std::wstring, 51> GameDirTable;
+    std::array<std::wstring, 11> ResTable;
+
+private:
+    ScriptChoices ReadChoices();
+    void WriteScript(const std::string& bytes);
+    void Warn(const std::wstring& text);
+
+    MainControls c_;
+    LauncherPlatform p_;
+};
+
+}  // namespace zolv

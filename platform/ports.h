@@ -1,0 +1,108 @@
+// The platform as the program's logic sees it: the few operations its
+// handlers need, and nothing of the Win32 API itself. The Windows build
+// implements them in platform/win32; the tests implement them with fakes.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zolv {
+
+// A platform step failed. The reason is written for the user: what failed,
+// and the system's own words for why.
+class PlatformError : public std::exception {
+public:
+    explicit PlatformError(std::wstring reason) : reason_(std::move(reason)) {}
+    const std::wstring& reason() const noexcept { return reason_; }
+    const char* what() const noexcept override { return "platform step failed"; }
+
+private:
+    std::wstring reason_;
+};
+
+// Message box styles, as the Win32 MB_ flags.
+constexpr int kPlainBox = 0;         // OK only, no icon
+constexpr int kExclamationBox = 48;  // OK only, exclamation-mark icon
+
+// Window style for a started program: a normal window that takes the focus.
+constexpr int kNormalFocus = 1;
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::wstring CurrentDirectory() = 0;
+    // Makes the drive with this letter current, at that drive's own current directory.
+    virtual void ChangeDrive(wchar_t letter) = 0;
+    virtual void ChangeDirectory(const std::wstring& path) = 0;
+
+    // The launch script, the window's one file handle. It is written beside
+    // its final name and only put in place by CommitScript, so a failure at
+    // any step leaves the old script as it was.
+    virtual void CreateScript(const std::wstring& name) = 0;
+    virtual void WriteScript(const std::string& bytes) = 0;
+    virtual void CommitScript() = 0;
+    // Closes and discards a script that was not committed; nothing when none is open.
+    virtual void CloseScript() = 0;
+
+    // The full path of an existing, readable directory. A bare drive ("d:")
+    // gives that drive's current directory.
+    virtual std::wstring ResolveDirectory(const std::wstring& path) = 0;
+    // Names of the visible subdirectories of a readable directory, sorted without regard to case.
+    virtual std::vector<std::wstring> Subdirectories(const std::wstring& path) = 0;
+
+    // The name of the first ordinary file (not hidden, not system, not a
+    // directory) matching the path, or the empty text when there is none.
+    virtual std::wstring FindFile(const std::wstring& path) = 0;
+};
+
+// The ANSI code page, at the boundaries where text leaves or enters as 8-bit bytes.
+class CodePage {
+public:
+    virtual ~CodePage() = default;
+    // Nothing when a character has no form in the code page; never a substitute.
+    virtual std::optional<std::string> ToAnsi(const std::wstring& text) = 0;
+    virtual std::wstring FromAnsi(const std::string& bytes) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // A command for the command interpreter ("start zolvload.bat"); never waits.
+    virtual void StartCommand(const std::wstring& command, int windowStyle) = 0;
+    // Exactly the program file at this path, with no arguments; never waits.
+    virtual void StartProgram(const std::wstring& path, int windowStyle) = 0;
+};
+
+class Sound {
+public:
+    virtual ~Sound() = default;
+    virtual void Beep() = 0;  // the system's default sound
+};
+
+class Messages {
+public:
+    virtual ~Messages() = default;
+    // A modal box with one OK button, titled with the program's title.
+    virtual void Show(const std::wstring& text, int style) = 0;
+};
+
+// The registry's ANSI functions, as the value reader calls them: each returns
+// 0 on success and a system error code otherwise.
+using RegistryKey = std::uintptr_t;
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual long OpenKey(std::uint32_t root, const std::wstring& keyName, std::uint32_t options,
+                         std::uint32_t access, RegistryKey* key) = 0;
+    virtual long QueryValue(RegistryKey key, const std::wstring& valueName, std::uint32_t* type,
+                            unsigned char* data, std::uint32_t* length) = 0;
+    virtual void CloseKey(RegistryKey key) = 0;
+};
+
+}  // namespace zolv

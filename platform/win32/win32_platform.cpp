@@ -1,0 +1,290 @@
+#include "platform/win32/win32_platform.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <vector>
+
+#include "app/identity.h"
+
+namespace zolv {
+
+namespace {
+
+[[noreturn]] void Fail(const std::wstring& what, DWORD error = GetLastError()) {
+    throw PlatformError(what + L": " + SystemReason(error));
+}
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) Fail(L"The path " + Quoted(path) + L" is not valid");
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) Fail(L"The path " + Quoted(path) + L" is not valid");
+    full.resize(length);
+    return full;
+}
+
+std::wstring InDirectory(const std::wstring& directory, const std::wstring& name) {
+    const bool separated = !directory.empty() && (directory.back() == L'\\' || directory.back() == L'/');
+    return separated ? directory + name : directory + L"\\" + name;
+}
+
+struct FindHandle {
+    HANDLE handle;
+    ~FindHandle() {
+        if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+    }
+};
+
+std::wstring CurrentDirectoryOrEmpty() {
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, buffer);
+    return length > 0 && length < MAX_PATH * 4 ? std::wstring(buffer, length) : std::wstring();
+}
+
+STARTUPINFOW StartupWithShow(int windowStyle) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle);
+    return startup;
+}
+
+HKEY RootHandle(std::uint32_t root) {
+    // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
+}
+
+}  // namespace
+
+std::wstring SystemReason(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length ? std::wstring(text, length) : std::wstring();
+    if (text) LocalFree(text);
+    while (!reason.empty() && std::iswspace(reason.back())) reason.pop_back();
+    if (reason.empty()) reason = L"system error " + std::to_wstring(error);
+    return reason;
+}
+
+// --- files ---------------------------------------------------------------------------------------
+
+Win32FileSystem::~Win32FileSystem() { CloseScript(); }
+
+std::wstring Win32FileSystem::CurrentDirectory() {
+    std::wstring directory = CurrentDirectoryOrEmpty();
+    if (directory.empty()) Fail(L"The current directory could not be read");
+    return directory;
+}
+
+void Win32FileSystem::ChangeDrive(wchar_t letter) {
+    // "d:" alone names the drive at its own current directory.
+    const std::wstring drive{letter, L':'};
+    if (!SetCurrentDirectoryW(drive.c_str())) Fail(L"The drive " + drive + L" could not be made current");
+}
+
+void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
+    if (!SetCurrentDirectoryW(path.c_str())) {
+        Fail(L"The directory " + Quoted(path) + L" could not be made current");
+    }
+}
+
+void Win32FileSystem::CreateScript(const std::wstring& name) {
+    CloseScript();
+    scriptPath_ = FullPath(name);
+    workPath_ = scriptPath_ + L".saving";
+    const std::wstring where = Quoted(CurrentDirectoryOrEmpty());
+    // A read-only script is the user's way of keeping it; Wine would let the
+    // rename below replace it anyway, so look first.
+    const DWORD attributes = GetFileAttributesW(scriptPath_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        Fail(name + L" in " + where + L" is read-only and could not be replaced", ERROR_ACCESS_DENIED);
+    }
+    script_ = CreateFileW(workPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (script_ == INVALID_HANDLE_VALUE) Fail(name + L" could not be created in " + where);
+}
+
+void Win32FileSystem::WriteScript(const std::string& bytes) {
+    DWORD written = 0;
+    if (!WriteFile(script_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        Fail(L"The new settings could not be written to " + Quoted(workPath_));
+    }
+    if (written != bytes.size()) {
+        Fail(L"The new settings could not be written to " + Quoted(workPath_), ERROR_DISK_FULL);
+    }
+}
+
+void Win32FileSystem::CommitScript() {
+    const bool flushed = FlushFileBuffers(script_);
+    const DWORD flushError = GetLastError();
+    const bool closed = CloseHandle(script_);
+    script_ = INVALID_HANDLE_VALUE;
+    if (!flushed || !closed) {
+        DeleteFileW(workPath_.c_str());
+        Fail(L"The new settings could not be written to " + Quoted(workPath_),
+             flushed ? GetLastError() : flushError);
+    }
+    if (!MoveFileExW(workPath_.c_str(), scriptPath_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(workPath_.c_str());
+        Fail(Quoted(scriptPath_) + L" could not be replaced", error);
+    }
+}
+
+void Win32FileSystem::CloseScript() {
+    if (script_ == INVALID_HANDLE_VALUE) return;
+    CloseHandle(script_);
+    script_ = INVALID_HANDLE_VALUE;
+    DeleteFileW(workPath_.c_str());
+}
+
+std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
+    const std::wstring full = FullPath(path);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) Fail(Quoted(full) + L" cannot be read");
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Fail(Quoted(full) + L" is not a directory", ERROR_DIRECTORY);
+    }
+    return full;
+}
+
+std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    FindHandle find{FindFirstFileExW(InDirectory(path, L"*").c_str(), FindExInfoBasic, &found,
+                                     FindExSearchLimitToDirectories, nullptr, 0)};
+    if (find.handle == INVALID_HANDLE_VALUE) Fail(Quoted(path) + L" cannot be read");
+    std::vector<std::wstring> names;
+    do {
+        const std::wstring name = found.cFileName;
+        const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & hidden) &&
+            name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(find.handle, &found));
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+    return names;
+}
+
+std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    FindHandle find{FindFirstFileW(path.c_str(), &found)};
+    if (find.handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+            return std::wstring();
+        }
+        Fail(Quoted(path) + L" cannot be searched", error);
+    }
+    const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (!(found.dwFileAttributes & excluded)) return found.cFileName;
+    } while (FindNextFileW(find.handle, &found));
+    return std::wstring();
+}
+
+// --- code page -----------------------------------------------------------------------------------
+
+std::optional<std::string> Win32CodePage::ToAnsi(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::nullopt;
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+    // A character without an ANSI form comes back as '?' or a best-fit look-alike;
+    // either way it does not survive the way back.
+    if (FromAnsi(bytes) != text) return std::nullopt;
+    return bytes;
+}
+
+std::wstring Win32CodePage::FromAnsi(const std::string& bytes) {
+    if (bytes.empty()) return std::wstring();
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(size > 0 ? size : 0, L'\0');
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+// --- shell ---------------------------------------------------------------------------------------
+
+void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
+    // "start" is the command interpreter's own command, not a program. The
+    // interpreter runs without a console of its own, so the user sees only
+    // the window that "start" opens.
+    wchar_t comspec[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ComSpec", comspec, MAX_PATH);
+    const std::wstring interpreter = length > 0 && length < MAX_PATH ? comspec : L"cmd.exe";
+    std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
+    STARTUPINFOW startup = StartupWithShow(windowStyle);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
+        Fail(L"The command interpreter " + Quoted(interpreter) + L" could not run \"" + command + L"\"");
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
+    // The program is named apart from the command line, so a path with
+    // blanks can be neither split nor searched for.
+    std::wstring commandLine = Quoted(path);
+    STARTUPINFOW startup = StartupWithShow(windowStyle);
+    PROCESS_INFORMATION process = {};
+    if (path.empty() || !CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &process)) {
+        Fail(Quoted(path) + L" could not be started", path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// --- sound and messages --------------------------------------------------------------------------
+
+void Win32Sound::Beep() { MessageBeep(MB_OK); }
+
+void Win32Messages::Show(const std::wstring& text, int style) {
+    MessageBoxW(owner_, text.c_str(), kTitle, static_cast<UINT>(style));
+}
+
+// --- registry ------------------------------------------------------------------------------------
+
+long Win32Registry::OpenKey(std::uint32_t root, const std::wstring& keyName, std::uint32_t options,
+                            std::uint32_t access, RegistryKey* key) {
+    *key = 0;
+    const std::optional<std::string> name = Win32CodePage().ToAnsi(keyName);
+    if (!name) return ERROR_INVALID_PARAMETER;
+    HKEY opened = nullptr;
+    const LONG result = RegOpenKeyExA(RootHandle(root), name->c_str(), options, access, &opened);
+    *key = result == ERROR_SUCCESS ? reinterpret_cast<RegistryKey>(opened) : 0;
+    return result;
+}
+
+long Win32Registry::QueryValue(RegistryKey key, const std::wstring& valueName, std::uint32_t* type,
+                               unsigned char* data, std::uint32_t* length) {
+    const std::optional<std::string> name = Win32CodePage().ToAnsi(valueName);
+    if (!name) return ERROR_INVALID_PARAMETER;
+    DWORD valueType = 0;
+    DWORD size = *length;
+    const LONG result =
+        RegQueryValueExA(reinterpret_cast<HKEY>(key), name->c_str(), nullptr, &valueType, data, &size);
+    *type = valueType;
+    *length = size;
+    return result;
+}
+
+void Win32Registry::CloseKey(RegistryKey key) {
+    if (key != 0) RegCloseKey(reinterpret_cast<HKEY>(key));
+}
+
+}  // namespace zolv

@@ -1,0 +1,71 @@
+// The ports over the real Win32 API.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/ports.h"
+
+namespace zolv {
+
+// The system's own words for an error code, without the trailing line break.
+std::wstring SystemReason(DWORD error);
+
+class Win32FileSystem : public FileSystem {
+public:
+    ~Win32FileSystem() override;
+    std::wstring CurrentDirectory() override;
+    void ChangeDrive(wchar_t letter) override;
+    void ChangeDirectory(const std::wstring& path) override;
+    void CreateScript(const std::wstring& name) override;
+    void WriteScript(const std::string& bytes) override;
+    void CommitScript() override;
+    void CloseScript() override;
+    std::wstring ResolveDirectory(const std::wstring& path) override;
+    std::vector<std::wstring> Subdirectories(const std::wstring& path) override;
+    std::wstring FindFile(const std::wstring& path) override;
+
+private:
+    HANDLE script_ = INVALID_HANDLE_VALUE;
+    std::wstring scriptPath_;  // the final name, full path
+    std::wstring workPath_;    // the file being written beside it
+};
+
+class Win32CodePage : public CodePage {
+public:
+    std::optional<std::string> ToAnsi(const std::wstring& text) override;
+    std::wstring FromAnsi(const std::string& bytes) override;
+};
+
+class Win32Shell : public Shell {
+public:
+    void StartCommand(const std::wstring& command, int windowStyle) override;
+    void StartProgram(const std::wstring& path, int windowStyle) override;
+};
+
+class Win32Sound : public Sound {
+public:
+    void Beep() override;
+};
+
+// Boxes are owned by the window that raises them, once it exists.
+class Win32Messages : public Messages {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    void Show(const std::wstring& text, int style) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+class Win32Registry : public Registry {
+public:
+    long OpenKey(std::uint32_t root, const std::wstring& keyName, std::uint32_t options,
+                 std::uint32_t access, RegistryKey* key) override;
+    long QueryValue(RegistryKey key, const std::wstring& valueName, std::uint32_t* type,
+                    unsigned char* data, std::uint32_t* length) override;
+    void CloseKey(RegistryKey key) override;
+};
+
+}  // namespace zolv

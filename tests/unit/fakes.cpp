@@ -1,0 +1,142 @@
+#include "tests/unit/fakes.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "launcher/directory_list.h"
+
+namespace zolv::testing {
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](wchar_t ch) { return static_cast<wchar_t>(std::towlower(ch)); });
+    return text;
+}
+
+std::wstring Parent(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size()) return std::wstring();
+    return slash == 2 ? path.substr(0, 3) : path.substr(0, slash);
+}
+
+std::wstring Join(const std::wstring& directory, const std::wstring& name) {
+    return directory.back() == L'\\' ? directory + name : directory + L"\\" + name;
+}
+
+}  // namespace
+
+std::optional<std::string> FakeCodePage::ToAnsi(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t ch : text) {
+        if (static_cast<unsigned long>(ch) > 0xFF) return std::nullopt;
+        bytes += static_cast<char>(ch);
+    }
+    return bytes;
+}
+
+std::wstring FakeCodePage::FromAnsi(const std::string& bytes) {
+    std::wstring text;
+    for (char ch : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(ch));
+    return text;
+}
+
+void FakeFileSystem::AddDirectory(const std::wstring& path) {
+    for (std::wstring p = Lower(path); !p.empty(); p = Parent(p)) directories.insert(p);
+}
+
+void FakeFileSystem::AddFile(const std::wstring& path, const std::string& bytes, bool hidden) {
+    files[Lower(path)] = bytes;
+    if (hidden) hidden_.insert(Lower(path));
+}
+
+void FakeFileSystem::RemoveDirectory(const std::wstring& path) {
+    const std::wstring p = Lower(path);
+    for (auto it = directories.begin(); it != directories.end();) {
+        it = it->rfind(p, 0) == 0 ? directories.erase(it) : std::next(it);
+    }
+}
+
+void FakeFileSystem::ChangeDrive(wchar_t letter) {
+    const wchar_t drive = static_cast<wchar_t>(std::towlower(letter));
+    if (unreadableDrives.count(drive) || !driveCurrent.count(drive)) {
+        throw PlatformError(L"The drive " + std::wstring{letter, L':'} + L" could not be made current");
+    }
+    current = driveCurrent[drive];
+}
+
+void FakeFileSystem::ChangeDirectory(const std::wstring& path) {
+    const std::wstring p = Lower(path);
+    if (!directories.count(p)) {
+        throw PlatformError(L"The directory \"" + path + L"\" could not be made current");
+    }
+    current = p;
+    driveCurrent[p[0]] = p;
+}
+
+void FakeFileSystem::CreateScript(const std::wstring& name) {
+    target_ = Join(current, Lower(name));
+    work_ = target_ + L".saving";
+    if (readOnly.count(target_)) throw PlatformError(name + L" is read-only");
+    files[work_].clear();
+    open_ = true;
+}
+
+void FakeFileSystem::WriteScript(const std::string& bytes) {
+    if (diskFull) {
+        files[work_] += bytes.substr(0, bytes.size() / 2);
+        throw PlatformError(L"There is not enough space on the disk.");
+    }
+    files[work_] += bytes;
+}
+
+void FakeFileSystem::CommitScript() {
+    files[target_] = files[work_];
+    files.erase(work_);
+    open_ = false;
+}
+
+void FakeFileSystem::CloseScript() {
+    log_.Add(L"close script");
+    if (!open_) return;
+    files.erase(work_);
+    open_ = false;
+}
+
+std::wstring FakeFileSystem::ResolveDirectory(const std::wstring& path) {
+    std::wstring p = Lower(path);
+    if (p.size() == 2 && p[1] == L':') {
+        if (unreadableDrives.count(p[0]) || !driveCurrent.count(p[0])) {
+            throw PlatformError(L"\"" + path + L"\\\" cannot be read");
+        }
+        p = driveCurrent[p[0]];
+    }
+    if (!directories.count(p)) throw PlatformError(L"\"" + path + L"\" cannot be read");
+    return p;
+}
+
+std::vector<std::wstring> FakeFileSystem::Subdirectories(const std::wstring& path) {
+    std::vector<std::wstring> names;
+    for (const std::wstring& d : directories) {
+        if (Parent(d) == path) names.push_back(d.substr(d.find_last_of(L'\\') + 1));
+    }
+    return names;
+}
+
+std::wstring FakeFileSystem::FindFile(const std::wstring& path) {
+    const std::wstring p = Lower(path);
+    if (p.size() >= 2 && p[1] == L':' && unreadableDrives.count(p[0])) {
+        throw PlatformError(L"\"" + path + L"\" cannot be searched");
+    }
+    if (!files.count(p) || hidden_.count(p)) return std::wstring();
+    return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+void FakeDirList::SetPath(const std::wstring& text) {
+    DirectoryList list(files_);
+    list.SetPath(text);
+    path = list.Path();
+}
+
+}  // namespace zolv::testing
