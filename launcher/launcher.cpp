@@ -49,8 +49,8 @@ bool HasControlCharacter(const std::wstring& text) {
 std::wstring ComposeCommandLine(const ScriptChoices& c) {
     // The emulator's own switch order, which is not the order of the boxes on screen.
     const std::pair<int, const wchar_t*> switches[] = {
-        {c.noSound, L" -s"}, {c.enableV, L" -v"},         {c.frame, L" -f"}, {c.scan, L" -n"},
-        {c.skip, L" -noanalys"}, {c.rotate, L" -r"}, {c.fm, L" -a"},    {c.joyStick, L" -j"},
+        {c.noSound, L" -s"},     {c.enableV, L" -v"}, {c.frame, L" -f"}, {c.scan, L" -n"},
+        {c.skip, L" -noanalys"}, {c.rotate, L" -r"},  {c.fm, L" -a"},    {c.joyStick, L" -j"},
     };
     std::wstring line = kEmulator + c.game;
     for (const auto& [value, text] : switches) {
@@ -115,7 +115,8 @@ void frmTindrel::cmdSave_Click() {
     const std::wstring line = ComposeCommandLine(choices);
     const std::optional<std::string> bytes = p_.codePage.ToAnsi(line);
     if (!bytes) {  // only the user's texts can fail, and they passed; kept for safety
-        Warn(L"The settings were not saved: \"" + line + L"\" cannot be written in the system's code page.");
+        Warn(L"The settings were not saved: \"" + line +
+             L"\" cannot be written in the system's code page.");
         return;
     }
 

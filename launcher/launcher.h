@@ -42,9 +42,9 @@ public:
 class WindowCommands {
 public:
     virtual ~WindowCommands() = default;
-    virtual void ShowAbout() = 0;        // loads the About window first if it isn't open
-    virtual void UnloadMain() = 0;       // closes the main window, which unloads it
-    virtual void UnloadAbout() = 0;      // closes the About window if it is open
+    virtual void ShowAbout() = 0;    // loads the About window first if it isn't open
+    virtual void UnloadMain() = 0;   // closes the main window, which unloads it
+    virtual void UnloadAbout() = 0;  // closes the About window if it is open
     virtual void EndProgram() = 0;
 };
 

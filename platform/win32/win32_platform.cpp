@@ -27,7 +27,8 @@ std::wstring FullPath(const std::wstring& path) {
 }
 
 std::wstring InDirectory(const std::wstring& directory, const std::wstring& name) {
-    const bool separated = !directory.empty() && (directory.back() == L'\\' || directory.back() == L'/');
+    const bool separated =
+        !directory.empty() && (directory.back() == L'\\' || directory.back() == L'/');
     return separated ? directory + name : directory + L"\\" + name;
 }
 
@@ -54,7 +55,8 @@ STARTUPINFOW StartupWithShow(int windowStyle) {
 
 HKEY RootHandle(std::uint32_t root) {
     // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
+    return reinterpret_cast<HKEY>(
+        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
 }
 
 }  // namespace
@@ -84,7 +86,8 @@ std::wstring Win32FileSystem::CurrentDirectory() {
 void Win32FileSystem::ChangeDrive(wchar_t letter) {
     // "d:" alone names the drive at its own current directory.
     const std::wstring drive{letter, L':'};
-    if (!SetCurrentDirectoryW(drive.c_str())) Fail(L"The drive " + drive + L" could not be made current");
+    if (!SetCurrentDirectoryW(drive.c_str()))
+        Fail(L"The drive " + drive + L" could not be made current");
 }
 
 void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
@@ -102,7 +105,8 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     // rename below replace it anyway, so look first.
     const DWORD attributes = GetFileAttributesW(scriptPath_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        Fail(name + L" in " + where + L" is read-only and could not be replaced", ERROR_ACCESS_DENIED);
+        Fail(name + L" in " + where + L" is read-only and could not be replaced",
+             ERROR_ACCESS_DENIED);
     }
     script_ = CreateFileW(workPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -163,8 +167,8 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
     do {
         const std::wstring name = found.cFileName;
         const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & hidden) &&
-            name != L"." && name != L"..") {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(found.dwFileAttributes & hidden) && name != L"." && name != L"..") {
             names.push_back(name);
         }
     } while (FindNextFileW(find.handle, &found));
@@ -179,7 +183,8 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
     FindHandle find{FindFirstFileW(path.c_str(), &found)};
     if (find.handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_NO_MORE_FILES) {
             return std::wstring();
         }
         Fail(Quoted(path) + L" cannot be searched", error);
@@ -196,7 +201,8 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
 std::optional<std::string> Win32CodePage::ToAnsi(const std::wstring& text) {
     if (text.empty()) return std::string();
     const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return std::nullopt;
     std::string bytes(size, '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
@@ -227,9 +233,10 @@ void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process)) {
-        Fail(L"The command interpreter " + Quoted(interpreter) + L" could not run \"" + command + L"\"");
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process)) {
+        Fail(L"The command interpreter " + Quoted(interpreter) + L" could not run \"" + command +
+             L"\"");
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -241,9 +248,10 @@ void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
     std::wstring commandLine = Quoted(path);
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
-    if (path.empty() || !CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, nullptr, &startup, &process)) {
-        Fail(Quoted(path) + L" could not be started", path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
+    if (path.empty() || !CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                        0, nullptr, nullptr, &startup, &process)) {
+        Fail(Quoted(path) + L" could not be started",
+             path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -276,8 +284,8 @@ long Win32Registry::QueryValue(RegistryKey key, const std::wstring& valueName, s
     if (!name) return ERROR_INVALID_PARAMETER;
     DWORD valueType = 0;
     DWORD size = *length;
-    const LONG result =
-        RegQueryValueExA(reinterpret_cast<HKEY>(key), name->c_str(), nullptr, &valueType, data, &size);
+    const LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), name->c_str(), nullptr,
+                                         &valueType, data, &size);
     *type = valueType;
     *length = size;
     return result;

@@ -61,7 +61,8 @@ void FakeFileSystem::RemoveDirectory(const std::wstring& path) {
 void FakeFileSystem::ChangeDrive(wchar_t letter) {
     const wchar_t drive = static_cast<wchar_t>(std::towlower(letter));
     if (unreadableDrives.count(drive) || !driveCurrent.count(drive)) {
-        throw PlatformError(L"The drive " + std::wstring{letter, L':'} + L" could not be made current");
+        throw PlatformError(L"The drive " + std::wstring{letter, L':'} +
+                            L" could not be made current");
     }
     current = driveCurrent[drive];
 }

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what the builds and tests need on Debian, only what is missing.
+set -euo pipefail
+
+packages=(
+    cmake make g++ googletest               # native build and its tests
+    g++-mingw-w64-x86-64-posix              # 64-bit Windows build, run under Wine
+    g++-mingw-w64-i686-posix                # 32-bit Windows build, built and inspected
+    wine wine64                             # 64-bit Wine: /usr/lib/wine/wine64
+    xvfb x11-utils imagemagick              # a display for the window tests, screenshots
+    python3 python3-pefile                  # reading the built exe's resources and imports
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

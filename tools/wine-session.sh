@@ -1,0 +1,42 @@
+# Sourced by the scripts that run Windows programs: a display and a fresh
+# Wine prefix of their own, removed again by wine_session_stop.
+#
+# The prefix gets its drives before it boots, because drive letters added to a
+# booted prefix may not show in the drive list: c: and z: as usual, and q:,
+# which points nowhere and so is a drive that cannot be read.
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set]
+    export WINEDEBUG=-all
+    WINEPREFIX=$(mktemp -d /tmp/zolv-wine.XXXXXX)
+    export WINEPREFIX
+    mkdir -p "$WINEPREFIX/dosdevices" "$WINEPREFIX/drive_c"
+    ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
+    ln -s / "$WINEPREFIX/dosdevices/z:"
+    ln -s "$WINEPREFIX/no-disk-here" "$WINEPREFIX/dosdevices/q:"
+
+    ZOLV_XVFB_PID=
+    if [ "${1:-0}" = 1 ] || [ -z "${DISPLAY:-}" ]; then
+        local n=90
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        ZOLV_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+
+    "$WINE64" wineboot -i >/dev/null 2>&1
+    # Every program runs in a virtual desktop, for real window frames.
+    "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d zolv /f >/dev/null 2>&1
+    "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v zolv /d 1024x768 /f >/dev/null 2>&1
+    "$WINESERVER" -w
+}
+
+wine_session_stop() {
+    [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
+    [ -n "${ZOLV_XVFB_PID:-}" ] && kill "$ZOLV_XVFB_PID" 2>/dev/null || true
+    [ -n "${WINEPREFIX:-}" ] && case "$WINEPREFIX" in /tmp/zolv-wine.*) rm -rf "$WINEPREFIX" ;; esac
+    return 0
+}
