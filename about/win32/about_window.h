@@ -1,0 +1,47 @@
+// The About window: modeless, owned by no other window, made when "&About"
+// first asks for it and destroyed by "OK", Esc or its close box. It creates
+// its controls and hands the three handled events to frmAbout.
+#pragma once
+
+#include <windows.h>
+
+#include "about/about.h"
+#include "platform/win32/win32_platform.h"
+
+namespace zolv {
+
+class AboutWindow : public AboutView {
+public:
+    AboutWindow(HINSTANCE instance, FileSystem& files, Registry& registry, CodePage& codePage,
+                Shell& shell);
+    ~AboutWindow() override;
+
+    // Makes the window visible, loading it first when it is not open.
+    void Show();
+    HWND hwnd() const { return hwnd_; }
+
+    void SetCaption(const std::wstring& text) override;
+    void SetTitle(const std::wstring& text) override;
+    void SetVersion(const std::wstring& text) override;
+    void Unload() override;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnCreate();
+    LRESULT OnCommand(int id, int code);
+    LRESULT OnLabelColour(HDC dc, HWND control);
+    LRESULT OnPaint();
+    bool Load();
+    int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    HFONT titleFont_ = nullptr, defaultFont_ = nullptr;
+    HICON icon_ = nullptr;
+    Win32Messages messages_;
+    frmAbout logic_;
+};
+
+}  // namespace zolv

@@ -1,0 +1,132 @@
+#include "launcher/win32/dir_list_box.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace zolv {
+
+namespace {
+
+constexpr int kIndent = 8;  // pixels a level, at 96 DPI
+constexpr int kFolderWidth = 14;
+
+int Scaled(HDC dc, int pixels) { return MulDiv(pixels, GetDeviceCaps(dc, LOGPIXELSX), 96); }
+
+// A small folder: tab and body, open folders drawn lighter.
+void DrawFolder(HDC dc, const RECT& cell, bool open) {
+    const int h = cell.bottom - cell.top;
+    const int w = Scaled(dc, kFolderWidth);
+    const int top = cell.top + h / 2 - Scaled(dc, 5);
+    const int bottom = cell.top + h / 2 + Scaled(dc, 5);
+    HBRUSH fill = CreateSolidBrush(open ? RGB(255, 255, 160) : RGB(224, 192, 64));
+    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, cell.left, top + Scaled(dc, 2), cell.left + w, bottom);
+    Rectangle(dc, cell.left, top, cell.left + w / 2, top + Scaled(dc, 3));
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(fill);
+}
+
+}  // namespace
+
+void DirListBox::Attach(HWND listbox) {
+    hwnd_ = listbox;
+    SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void DirListBox::SetPath(const std::wstring& path) {
+    list_.SetPath(path);  // throws, keeping the old directory, when the place can't be read
+    Refill();
+}
+
+void DirListBox::Refill() {
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+    for (const DirEntry& entry : list_.Entries()) {
+        const LRESULT index =
+            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
+        const LPARAM data = MAKELPARAM(entry.level, entry.open ? 1 : 0);
+        SendMessageW(hwnd_, LB_SETITEMDATA, index, data);
+    }
+    SendMessageW(hwnd_, LB_SETCURSEL, list_.OpenIndex(), 0);
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    SetWindowTextW(hwnd_, list_.Path().c_str());
+}
+
+void DirListBox::OpenHighlighted() {
+    const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+    if (index < 0 || static_cast<std::size_t>(index) >= list_.Entries().size()) return;
+    try {
+        SetPath(list_.Entries()[index].path);
+    } catch (const PlatformError&) {
+        // A folder that vanished or cannot be read: the list stays where it was.
+        MessageBeep(MB_OK);
+        SendMessageW(hwnd_, LB_SETCURSEL, list_.OpenIndex(), 0);
+    }
+}
+
+void DirListBox::Measure(MEASUREITEMSTRUCT* item, HFONT font) const {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    item->itemHeight = static_cast<UINT>(std::max<int>(metrics.tmHeight + 1, Scaled(dc, 15)));
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+}
+
+void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
+    if (item->itemID == static_cast<UINT>(-1)) return;
+    HDC dc = item->hDC;
+    const bool selected = item->itemState & ODS_SELECTED;
+    FillRect(dc, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    const int level = LOWORD(item->itemData);
+    const bool open = HIWORD(item->itemData) != 0;
+    RECT cell = item->rcItem;
+    cell.left += Scaled(dc, 2 + kIndent * level);
+    DrawFolder(dc, cell, open);
+    cell.left += Scaled(dc, kFolderWidth + 3);
+
+    wchar_t name[MAX_PATH];
+    const LRESULT length = SendMessageW(item->hwndItem, LB_GETTEXTLEN, item->itemID, 0);
+    if (length >= 0 && length < MAX_PATH) {
+        SendMessageW(item->hwndItem, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(name));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        DrawTextW(dc, name, static_cast<int>(length), &cell,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
+}
+
+LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR self) {
+    auto* list = reinterpret_cast<DirListBox*>(self);
+    switch (msg) {
+        case WM_GETDLGCODE:  // keep Enter for opening instead of the dialog keys
+            if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN) {
+                return DLGC_WANTMESSAGE | DefSubclassProc(hwnd, msg, wp, lp);
+            }
+            break;
+        case WM_KEYDOWN:
+            if (wp == VK_RETURN) {
+                list->OpenHighlighted();
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDBLCLK:
+            DefSubclassProc(hwnd, msg, wp, lp);
+            list->OpenHighlighted();
+            return 0;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, SubclassProc, 0);
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace zolv

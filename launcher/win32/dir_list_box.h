@@ -1,0 +1,39 @@
+// The directory list: a standard LISTBOX, owner-drawn with folders indented
+// by depth, over the portable DirectoryList. Double-click or Enter opens the
+// highlighted entry; merely highlighting one leaves the open path alone. The
+// list's window text is its open path, so that screen readers and tests can
+// read it.
+#pragma once
+
+#include <windows.h>
+
+#include "launcher/directory_list.h"
+#include "launcher/launcher.h"
+
+namespace zolv {
+
+class DirListBox : public DirListView {
+public:
+    explicit DirListBox(FileSystem& files) : list_(files) {}
+
+    // Takes over a listbox made with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS.
+    void Attach(HWND listbox);
+    HWND hwnd() const { return hwnd_; }
+
+    std::wstring Path() override { return list_.Path(); }
+    void SetPath(const std::wstring& path) override;
+
+    // Sent to the parent, which hands them on.
+    void Measure(MEASUREITEMSTRUCT* item, HFONT font) const;
+    void Draw(const DRAWITEMSTRUCT* item) const;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void OpenHighlighted();
+    void Refill();
+
+    DirectoryList list_;
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace zolv

@@ -1,0 +1,405 @@
+#include "launcher/win32/main_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+
+#include "about/win32/about_window.h"
+#include "app/control_ids.h"
+#include "app/identity.h"
+#include "app/resource.h"
+#include "platform/win32/ui.h"
+
+namespace zolv {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"ZOLVLoaderMain";
+constexpr int kClientWidth = 4710;  // twips
+constexpr int kClientHeight = 3825;
+
+enum class Font { Default, System, Label, Button };
+
+struct ControlLayout {
+    int id;
+    const wchar_t* kind;
+    const wchar_t* caption;
+    DWORD style;
+    int left, top, width, height;  // twips, outer size; a combo's height is its closed height
+    Font font;
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+
+// In tab order, which is also the order the controls are made in.
+constexpr std::array<ControlLayout, 15> kLayout = {{
+    {IDC_EXECUTE, L"BUTTON", L"Run the Game!", kButton, 2520, 3360, 2055, 400, Font::Button},
+    {IDC_SAVE, L"BUTTON", L"Save Settings", kButton, 2520, 2880, 2055, 400, Font::Button},
+    {IDC_DRIVE, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 2520, 480,
+     2055, 315, Font::Default},
+    {IDC_DIR, L"LISTBOX", L"",
+     kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+         LBS_NOINTEGRALHEIGHT,
+     2520, 840, 2055, 990, Font::Default},
+    {IDC_SKIP, L"BUTTON", L"Skip code analys", kCheck, 120, 2040, 2175, 360, Font::System},
+    {IDC_NOSOUND, L"BUTTON", L"No sound", kCheck, 120, 1560, 2175, 360, Font::System},
+    {IDC_FRAME, L"BUTTON", L"Frameskip", kCheck, 120, 1080, 2175, 360, Font::System},
+    {IDC_ENABLEV, L"BUTTON", L"Enable vsync", kCheck, 120, 600, 2175, 360, Font::System},
+    {IDC_SCAN, L"BUTTON", L"No scanlines", kCheck, 120, 120, 2175, 360, Font::System},
+    {IDC_JOYSTICK, L"BUTTON", L"JoyStick Support", kCheck, 120, 2520, 2175, 360, Font::System},
+    {IDC_FM, L"BUTTON", L"FM address 388H", kCheck, 120, 3000, 2175, 360, Font::System},
+    {IDC_ROTATE, L"BUTTON", L"Rotate screen", kCheck, 120, 3480, 2175, 360, Font::System},
+    {IDC_RES, L"COMBOBOX", L"", kCombo, 2520, 1920, 2055, 315, Font::Default},
+    {IDC_GAMEDIR, L"COMBOBOX", L"", kCombo, 2520, 2280, 2055, 315, Font::Default},
+    {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kChild | SS_LEFT | SS_NOPREFIX, 2520, 120,
+     1935, 255, Font::Label},
+}};
+
+struct Line {
+    int x1, y1, x2, y2;  // twips
+};
+
+// Beneath the controls: the divider, the rules between the check boxes, and
+// the rule above the two buttons.
+constexpr std::array<Line, 9> kLines = {{
+    {2400, 120, 2400, 3720},
+    {120, 480, 2280, 480},
+    {120, 960, 2280, 960},
+    {120, 1440, 2280, 1440},
+    {120, 1920, 2280, 1920},
+    {120, 2400, 2280, 2400},
+    {120, 2880, 2280, 2880},
+    {120, 3360, 2280, 3360},
+    {2520, 2760, 4560, 2760},
+}};
+
+constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
+
+// "&Program" with "&End Program", "&Help" with "&About"; no shortcut keys.
+HMENU BuildMenu() {
+    HMENU bar = CreateMenu();
+    HMENU program = CreatePopupMenu();
+    HMENU help = CreatePopupMenu();
+    AppendMenuW(program, MF_STRING, IDM_END, L"&End Program");
+    AppendMenuW(help, MF_STRING, IDM_ABOUT, L"&About");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(program), L"&Program");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+    return bar;
+}
+
+void ShowStartFailure(const wchar_t* what) {
+    MessageBoxW(nullptr, (std::wstring(what) + L": " + SystemReason(GetLastError())).c_str(),
+                kTitle, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+// --- views ---------------------------------------------------------------------------------------
+
+void Win32Combo::AddItem(const std::wstring& text) {
+    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32Combo::SetText(const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
+
+std::wstring Win32Combo::Text() { return WindowText(hwnd); }
+
+int Win32Check::Value() { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
+
+void Win32DriveList::Fill() {
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const wchar_t currentLetter = static_cast<wchar_t>(towlower(current[0]));
+
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(drives & (1u << i))) continue;
+        const wchar_t letter = static_cast<wchar_t>(L'a' + i);
+        std::wstring text{letter, L':'};
+        // Only fixed drives are asked for a label: asking a removable drive
+        // without a medium would spin it up, or hang on a network drive.
+        const std::wstring root = text + L"\\";
+        wchar_t label[MAX_PATH + 1] = {};
+        if (GetDriveTypeW(root.c_str()) == DRIVE_FIXED &&
+            GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                  nullptr, 0) &&
+            label[0]) {
+            text += L" [" + std::wstring(label) + L"]";
+        }
+        const LRESULT index =
+            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (letter == currentLetter) SendMessageW(hwnd, CB_SETCURSEL, index, 0);
+    }
+}
+
+std::wstring Win32DriveList::Drive() {
+    const LRESULT index = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) throw PlatformError(L"No drive is chosen in the drive list");
+    const LRESULT length = SendMessageW(hwnd, CB_GETLBTEXTLEN, index, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// --- window --------------------------------------------------------------------------------------
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance),
+      logic_({cboGameDir_, cboRes_, drvDrive_, dirDir_, chkNoSound_, chkEnableV_, chkFrame_,
+              chkScan_, chkSkip_, chkRotate_, chkFM_, chkJoyStick_},
+             {files_, codePage_, shell_, sound_, messages_, *this}) {}
+
+MainWindow::~MainWindow() {
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(systemFont_), static_cast<HGDIOBJ>(labelFont_),
+                           static_cast<HGDIOBJ>(buttonFont_), static_cast<HGDIOBJ>(defaultFont_),
+                           static_cast<HGDIOBJ>(labelBrush_)}) {
+        if (object) DeleteObject(object);
+    }
+}
+
+bool MainWindow::Start(int show) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassExW(&wc)) {
+        ShowStartFailure(L"The main window's class could not be registered");
+        return false;
+    }
+
+    dpi_ = SystemDpi();
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    HMENU menu = BuildMenu();
+    RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
+    AdjustWindowRectEx(&frame, style, TRUE, 0);
+    hwnd_ = CreateWindowExW(0, kClassName, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            frame.right - frame.left, frame.bottom - frame.top, nullptr, menu,
+                            instance_, this);
+    if (!hwnd_) {
+        DestroyMenu(menu);
+        ShowStartFailure(L"The main window could not be created");
+        return false;
+    }
+    // A menu bar that wraps, or a frame of another size, would shrink the client area.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int dw = Pixels(kClientWidth) - client.right, dh = Pixels(kClientHeight) - client.bottom;
+    if (dw || dh) {
+        GetWindowRect(hwnd_, &frame);
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + dw,
+                     frame.bottom - frame.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    logic_.Form_Load();
+    ShowWindow(hwnd_, show);
+    SetFocus(Control(IDC_EXECUTE));
+    return true;
+}
+
+bool MainWindow::TranslateDialogKeys(MSG* msg) {
+    if (about_ && about_->hwnd() && IsDialogMessageW(about_->hwnd(), msg)) return true;
+    return hwnd_ && IsDialogMessageW(hwnd_, msg);
+}
+
+LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            return OnCreate();
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wp), HIWORD(wp));
+        case WM_CTLCOLORSTATIC:
+            return OnLabelColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_MEASUREITEM:
+            dirDir_.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lp), defaultFont_);
+            return TRUE;
+        case WM_DRAWITEM:
+            dirDir_.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+            return TRUE;
+        case WM_PAINT:
+            return OnPaint();  // the lines beneath the controls
+        case WM_ACTIVATE:
+            return OnActivate(LOWORD(wp) != WA_INACTIVE);
+        case WM_CLOSE:
+            return OnClose();  // every route out runs the one shutdown sequence
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT MainWindow::OnCreate() {
+    systemFont_ = MakeFont(L"System", 975, true, DEFAULT_CHARSET, dpi_);
+    labelFont_ = MakeFont(L"MS Sans Serif", 975, false, DEFAULT_CHARSET, dpi_);
+    buttonFont_ = MakeFont(L"Terminal", 900, true, OEM_CHARSET, dpi_);
+    defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
+    labelBrush_ = CreateSolidBrush(RGB(0, 0, 0));
+    messages_.SetOwner(hwnd_);
+    CreateControls();
+    return 0;
+}
+
+void MainWindow::CreateControls() {
+    for (const ControlLayout& c : kLayout) {
+        const bool combo = std::wstring(c.kind) == L"COMBOBOX";
+        const int height = combo ? c.height + kDroppedListTwips : c.height;
+        HWND control = CreateWindowExW(
+            c.kind == std::wstring(L"LISTBOX") || combo ? WS_EX_CLIENTEDGE : 0, c.kind, c.caption,
+            c.style, Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(height), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+        const HFONT font = c.font == Font::System   ? systemFont_
+                           : c.font == Font::Label  ? labelFont_
+                           : c.font == Font::Button ? buttonFont_
+                                                    : defaultFont_;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (combo) {
+            // The closed height follows the font; set the edit field so that
+            // the closed box is as tall as the layout says.
+            RECT closed;
+            GetWindowRect(control, &closed);
+            const LRESULT item =
+                SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            const int wanted = Pixels(c.height);
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         item + wanted - (closed.bottom - closed.top));
+        }
+    }
+    cboGameDir_.hwnd = Control(IDC_GAMEDIR);
+    cboRes_.hwnd = Control(IDC_RES);
+    drvDrive_.hwnd = Control(IDC_DRIVE);
+    chkNoSound_.hwnd = Control(IDC_NOSOUND);
+    chkEnableV_.hwnd = Control(IDC_ENABLEV);
+    chkFrame_.hwnd = Control(IDC_FRAME);
+    chkScan_.hwnd = Control(IDC_SCAN);
+    chkSkip_.hwnd = Control(IDC_SKIP);
+    chkRotate_.hwnd = Control(IDC_ROTATE);
+    chkFM_.hwnd = Control(IDC_FM);
+    chkJoyStick_.hwnd = Control(IDC_JOYSTICK);
+
+    // Both lists start where the program was started; neither changes the
+    // process's current directory.
+    drvDrive_.Fill();
+    dirDir_.Attach(Control(IDC_DIR));
+    try {
+        dirDir_.SetPath(files_.CurrentDirectory());
+    } catch (const PlatformError&) {
+        // Started in a place that cannot be listed: the list stays empty
+        // until the user picks a drive.
+    }
+}
+
+LRESULT MainWindow::OnCommand(int id, int code) {
+    if (id == IDC_SAVE && code == BN_CLICKED)
+        logic_.cmdSave_Click();
+    else if (id == IDC_EXECUTE && code == BN_CLICKED)
+        logic_.cmdExecute_Click();
+    else if (id == IDC_DRIVE && code == CBN_SELCHANGE)
+        logic_.drvDrive_Change();
+    else if (id == IDM_END && code == 0)
+        logic_.mnuEnd_Click();
+    else if (id == IDM_ABOUT && code == 0)
+        logic_.mnuAbout_Click();
+    else if (id == IDOK) {
+        // Enter presses the focused button, as in any dialog; there is no default button.
+        HWND focus = GetFocus();
+        if (focus && GetParent(focus) == hwnd_ &&
+            (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_PUSHBUTTON &&
+            (GetDlgCtrlID(focus) == IDC_SAVE || GetDlgCtrlID(focus) == IDC_EXECUTE)) {
+            SendMessageW(focus, BM_CLICK, 0, 0);
+        }
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
+    if (control != Control(IDC_TINDRELDIR))
+        return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    SetTextColor(dc, RGB(255, 255, 0));
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, OPAQUE);
+    return reinterpret_cast<LRESULT>(labelBrush_);
+}
+
+LRESULT MainWindow::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd_, &paint);
+    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (const Line& line : kLines) {
+        // LineTo stops one pixel short; a drawn line includes both ends.
+        const int x2 = Pixels(line.x2) + (line.x2 > line.x1 ? 1 : 0);
+        const int y2 = Pixels(line.y2) + (line.y2 > line.y1 ? 1 : 0);
+        MoveToEx(dc, Pixels(line.x1), Pixels(line.y1), nullptr);
+        LineTo(dc, x2, y2);
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    EndPaint(hwnd_, &paint);
+    return 0;
+}
+
+LRESULT MainWindow::OnActivate(bool active) {
+    // Like a dialog: the focus comes back to the control that had it.
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    } else if (lastFocus_ && IsWindow(lastFocus_)) {
+        SetFocus(lastFocus_);
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnClose() {
+    if (unloading_) return 0;
+    unloading_ = true;
+    bool cancel = false;
+    logic_.Form_Unload(cancel);
+    DestroyWindow(hwnd_);
+    return 0;
+}
+
+// --- window commands -----------------------------------------------------------------------------
+
+void MainWindow::ShowAbout() {
+    if (!about_)
+        about_ = std::make_unique<AboutWindow>(instance_, files_, registry_, codePage_, shell_);
+    about_->Show();
+}
+
+void MainWindow::UnloadMain() {
+    // Inside the shutdown the main window is already closing: nothing more to do.
+    if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::UnloadAbout() {
+    if (about_) about_->Unload();
+}
+
+void MainWindow::EndProgram() {
+    if (ended_) return;
+    ended_ = true;
+    PostQuitMessage(0);
+}
+
+}  // namespace zolv

@@ -1,0 +1,95 @@
+// The main window: creates its controls from the layout table and hands each
+// handled event to frmTindrel. It makes no decision of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "launcher/launcher.h"
+#include "launcher/win32/dir_list_box.h"
+#include "platform/win32/win32_platform.h"
+
+namespace zolv {
+
+class AboutWindow;
+
+class Win32Combo : public ComboView {
+public:
+    HWND hwnd = nullptr;
+    void AddItem(const std::wstring& text) override;
+    void SetText(const std::wstring& text) override;
+    std::wstring Text() override;
+};
+
+class Win32Check : public CheckView {
+public:
+    HWND hwnd = nullptr;
+    int Value() override;
+};
+
+class Win32DriveList : public DriveListView {
+public:
+    HWND hwnd = nullptr;
+    void Fill();  // the machine's drives, the current one selected
+    std::wstring Drive() override;
+};
+
+class MainWindow : public WindowCommands {
+public:
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow() override;
+
+    // Creates the window and its controls, runs the load step and shows the
+    // window with the focus on "Run the Game!". False, with a message already
+    // shown, when Windows refuses.
+    bool Start(int show);
+    // The dialog keys (Tab, Shift+Tab, Space, Enter, Esc, access keys) of both windows.
+    bool TranslateDialogKeys(MSG* msg);
+
+    void ShowAbout() override;
+    void UnloadMain() override;
+    void UnloadAbout() override;
+    void EndProgram() override;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnCreate();
+    LRESULT OnCommand(int id, int code);
+    LRESULT OnLabelColour(HDC dc, HWND control);
+    LRESULT OnPaint();
+    LRESULT OnClose();
+    LRESULT OnActivate(bool active);
+
+    void CreateControls();
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    HFONT systemFont_ = nullptr, labelFont_ = nullptr, buttonFont_ = nullptr,
+          defaultFont_ = nullptr;
+    HBRUSH labelBrush_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    bool unloading_ = false;
+    bool ended_ = false;
+
+    Win32FileSystem files_;
+    Win32CodePage codePage_;
+    Win32Shell shell_;
+    Win32Sound sound_;
+    Win32Messages messages_;
+    Win32Registry registry_;
+
+    Win32Combo cboGameDir_, cboRes_;
+    Win32DriveList drvDrive_;
+    DirListBox dirDir_{files_};
+    Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
+        chkJoyStick_;
+    frmTindrel logic_;
+    std::unique_ptr<AboutWindow> about_;  // made on first use
+};
+
+}  // namespace zolv
