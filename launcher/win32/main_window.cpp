@@ -263,9 +263,10 @@ void MainWindow::CreateControls() {
     for (const ControlLayout& c : kLayout) {
         const bool combo = std::wstring(c.kind) == L"COMBOBOX";
         const int height = combo ? c.height + kDroppedListTwips : c.height;
+        // Combo boxes draw their own sunken edge; the list needs one.
         HWND control = CreateWindowExW(
-            c.kind == std::wstring(L"LISTBOX") || combo ? WS_EX_CLIENTEDGE : 0, c.kind, c.caption,
-            c.style, Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(height), hwnd_,
+            c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind, c.caption, c.style,
+            Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(height), hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
         const HFONT font = c.font == Font::System   ? systemFont_
                            : c.font == Font::Label  ? labelFont_
@@ -273,15 +274,18 @@ void MainWindow::CreateControls() {
                                                     : defaultFont_;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (combo) {
-            // The closed height follows the font; set the edit field so that
-            // the closed box is as tall as the layout says.
-            RECT closed;
-            GetWindowRect(control, &closed);
-            const LRESULT item =
-                SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            // The closed height follows the font; size the selection field so
+            // that the closed box is as tall as the layout says.
             const int wanted = Pixels(c.height);
-            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                         item + wanted - (closed.bottom - closed.top));
+            for (int attempt = 0; attempt < 3; ++attempt) {
+                RECT closed;
+                GetWindowRect(control, &closed);
+                const int off = wanted - (closed.bottom - closed.top);
+                if (off == 0) break;
+                const LRESULT item =
+                    SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item + off);
+            }
         }
     }
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);

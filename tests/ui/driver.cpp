@@ -1,0 +1,300 @@
+#include "tests/ui/driver.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "app/control_ids.h"
+
+namespace zolv::ui {
+
+namespace {
+
+Programs g_programs;
+
+struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChildren(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+const Programs& TestPrograms() { return g_programs; }
+void SetTestPrograms(Programs programs) { g_programs = std::move(programs); }
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::wstring Text(HWND hwnd) {
+    wchar_t buffer[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    return std::wstring(buffer, length);
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+TempDir::TempDir() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"zolv-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount());
+    if (!path_.empty() && path_.back() == L'\\') path_.pop_back();
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::wstring TempDir::Make(const std::wstring& name) const {
+    const std::wstring path = path_ + L"\\" + name;
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+RECT ClientRectIn(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// --- the program ---------------------------------------------------------------------------------
+
+Loader::Loader(const std::wstring& workingDirectory, const std::wstring& arguments) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine =
+        L"\"" + TestPrograms().loader + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    if (!CreateProcessW(TestPrograms().loader.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, workingDirectory.c_str(), &startup, &process_)) {
+        return;
+    }
+    WaitFor([this] { return (main_ = FindWindowByCaption(L"ZOLV Loader")) != nullptr; }, 30000);
+    WaitForInputIdle(process_.hProcess, 5000);
+}
+
+Loader::~Loader() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        for (HWND hwnd : VisibleWindows()) {
+            if (ClassOf(hwnd) == L"#32770") PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        }
+        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 10000) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+std::vector<HWND> Loader::VisibleWindows() const {
+    Search search{process_.dwProcessId, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Loader::FindWindowByCaption(const std::wstring& caption) const {
+    for (HWND hwnd : VisibleWindows()) {
+        if (ClassOf(hwnd) != L"#32770" && Text(hwnd) == caption) return hwnd;
+    }
+    return nullptr;
+}
+
+HWND Loader::Focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
+}
+
+void Loader::Idle() const {
+    WaitForInputIdle(process_.hProcess, 5000);
+    Sleep(150);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void Loader::Click(HWND button) {
+    // Posted, not sent: the press may open a modal box that this test must
+    // then read and dismiss.
+    PostMessageW(button, BM_CLICK, 0, 0);
+    Idle();
+}
+
+void Loader::PressKeys(const std::vector<WORD>& keys, bool shift, bool alt) {
+    HWND target = GetAncestor(Focus() ? Focus() : main_, GA_ROOT);
+    SetForegroundWindow(target);
+    WaitFor([target] { return GetForegroundWindow() == target; }, 3000);
+    auto key = [](WORD vk, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return input;
+    };
+    std::vector<INPUT> inputs;
+    if (shift) inputs.push_back(key(VK_SHIFT, false));
+    if (alt) inputs.push_back(key(VK_MENU, false));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        inputs.push_back(key(keys[i], false));
+        inputs.push_back(key(keys[i], true));
+        // Alt is let go after the first key: Alt+P, then E alone chooses the item.
+        if (alt && i == 0) inputs.push_back(key(VK_MENU, true));
+    }
+    if (shift) inputs.push_back(key(VK_SHIFT, true));
+    for (INPUT& input : inputs) {
+        SendInput(1, &input, sizeof(INPUT));
+        Sleep(30);
+    }
+    Idle();
+}
+
+void Loader::SetComboText(int id, const std::wstring& text) {
+    SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Loader::SelectComboItem(int id, const std::wstring& item) {
+    const LRESULT index = SendMessageW(Control(id), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(Control(id), CB_SETCURSEL, index, 0);
+}
+
+void Loader::SetCheck(int id, bool checked) {
+    SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Loader::OpenDirectory(const std::wstring& name) {
+    HWND list = Control(IDC_DIR);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t entry[MAX_PATH] = {};
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) >= MAX_PATH) continue;
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
+        if (_wcsicmp(entry, name.c_str()) == 0) {
+            SendMessageW(list, LB_SETCURSEL, i, 0);
+            PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+            Idle();
+            return;
+        }
+    }
+}
+
+std::wstring Loader::DirectoryPath() const { return Text(Control(IDC_DIR)); }
+
+Box Loader::WaitForBox(DWORD milliseconds) const {
+    Box box;
+    WaitFor(
+        [&] {
+            for (HWND hwnd : VisibleWindows()) {
+                if (ClassOf(hwnd) == L"#32770") box.hwnd = hwnd;
+            }
+            return box.hwnd != nullptr;
+        },
+        milliseconds);
+    if (!box.hwnd) return box;
+    Sleep(100);  // the box fills its controls as it is shown
+    box.title = Text(box.hwnd);
+    box.owner = GetWindow(box.hwnd, GW_OWNER);
+    std::vector<HWND> children;
+    EnumChildWindows(box.hwnd, CollectChildren, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        const std::wstring kind = ClassOf(child);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(kind.c_str(), L"Static") == 0) {
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                box.hasIcon = box.hasIcon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+            } else if (!Text(child).empty()) {
+                box.text = Text(child);
+            }
+        } else if (_wcsicmp(kind.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
+            box.buttons.push_back(Text(child));
+        }
+    }
+    return box;
+}
+
+bool Loader::NoBoxFor(DWORD milliseconds) const {
+    return !WaitFor(
+        [&] {
+            for (HWND hwnd : VisibleWindows()) {
+                if (ClassOf(hwnd) == L"#32770") return true;
+            }
+            return false;
+        },
+        milliseconds);
+}
+
+void Loader::Dismiss(const Box& box) {
+    PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box.hwnd); }, 5000);
+    Idle();
+}
+
+bool Loader::WaitForExit(DWORD milliseconds) const {
+    return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+}  // namespace zolv::ui

@@ -1,0 +1,93 @@
+// Drives the real ZOLVLOAD.exe from another process, the way a user would
+// see it: finds its windows and controls, presses them, reads message boxes.
+// Every wait polls with a time-out, so a test fails instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zolv::ui {
+
+// Paths of the programs under test, given on the command line.
+struct Programs {
+    std::wstring loader;       // ZOLVLOAD.exe
+    std::wstring standIn;      // the stand-in emulator, copied in as zolv.exe
+    std::wstring standInTool;  // the stand-in system information tool
+};
+const Programs& TestPrograms();
+void SetTestPrograms(Programs programs);
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 10000);
+std::wstring Text(HWND hwnd);
+std::wstring ClassOf(HWND hwnd);
+std::string ReadFileBytes(const std::wstring& path);
+bool Exists(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+
+// A directory of its own under %TEMP%, removed again with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::wstring& path() const { return path_; }
+    std::wstring Make(const std::wstring& name) const;  // a subdirectory
+private:
+    std::wstring path_;
+};
+
+// A message box as the user sees it.
+struct Box {
+    HWND hwnd = nullptr;
+    std::wstring title, text;
+    bool hasIcon = false;
+    std::vector<std::wstring> buttons;
+    HWND owner = nullptr;
+};
+
+class Loader {
+public:
+    // Starts ZOLVLOAD.exe in a working directory and waits until its main window is shown.
+    explicit Loader(const std::wstring& workingDirectory, const std::wstring& arguments = L"");
+    ~Loader();  // closes it, dismissing any box first; kills it only as a last resort
+
+    DWORD pid() const { return process_.dwProcessId; }
+    HANDLE process() const { return process_.hProcess; }
+    HWND main() const { return main_; }
+    HWND Control(int id) const { return GetDlgItem(main_, id); }
+
+    std::vector<HWND> VisibleWindows() const;  // this process's visible top-level windows
+    HWND FindWindowByCaption(const std::wstring& caption) const;
+    HWND Focus() const;
+
+    // Input as the user gives it: presses queue behind each other, and the
+    // call returns once the program has handled them.
+    void Click(HWND button);
+    void PressKeys(const std::vector<WORD>& keys, bool shift = false, bool alt = false);
+    void Idle() const;  // waits until the program has handled all input so far
+
+    void SetComboText(int id, const std::wstring& text);
+    void SelectComboItem(int id, const std::wstring& item);
+    void SetCheck(int id, bool checked);
+    void OpenDirectory(const std::wstring& name);  // highlights an entry and presses Enter
+    std::wstring DirectoryPath() const;
+
+    Box WaitForBox(DWORD milliseconds = 10000) const;
+    bool NoBoxFor(DWORD milliseconds) const;
+    void Dismiss(const Box& box);  // presses its OK button
+    bool WaitForExit(DWORD milliseconds = 10000) const;
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND main_ = nullptr;
+};
+
+// Pixels at 96 DPI for a length in twips, rounded as the program rounds.
+inline int Px(int twips) { return MulDiv(twips, 96, 1440); }
+
+// A control's rectangle in its parent's client coordinates.
+RECT ClientRectIn(HWND control);
+
+}  // namespace zolv::ui

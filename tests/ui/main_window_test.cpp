@@ -1,0 +1,210 @@
+// The main window as a user meets it, checked on the real exe under Wine.
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "tests/ui/driver.h"
+
+namespace zolv::ui {
+namespace {
+
+class MainWindowOnScreen : public ::testing::Test {
+protected:
+    TempDir temp;
+    std::wstring games = temp.Make(L"zolv");
+    Loader app{temp.path()};
+
+    void SetUp() override { ASSERT_NE(app.main(), nullptr) << "the main window did not appear"; }
+};
+
+TEST_F(MainWindowOnScreen, IsTheOneFixedSizeWindowWithoutAMaximiseBox) {
+    EXPECT_EQ(app.VisibleWindows().size(), 1u);
+    EXPECT_EQ(Text(app.main()), L"ZOLV Loader");
+    const LONG style = GetWindowLongW(app.main(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME) << "the border must not resize";
+    RECT client;
+    GetClientRect(app.main(), &client);
+    EXPECT_EQ(client.right, 314);
+    EXPECT_EQ(client.bottom, 255);
+}
+
+TEST_F(MainWindowOnScreen, EveryControlHasItsKindCaptionAndPlaceInTwips) {
+    struct Expected {
+        int id;
+        const wchar_t* kind;
+        const wchar_t* caption;
+        int left, top, width, height;
+    };
+    const Expected controls[] = {
+        {IDC_SCAN, L"Button", L"No scanlines", 120, 120, 2175, 360},
+        {IDC_ENABLEV, L"Button", L"Enable vsync", 120, 600, 2175, 360},
+        {IDC_FRAME, L"Button", L"Frameskip", 120, 1080, 2175, 360},
+        {IDC_NOSOUND, L"Button", L"No sound", 120, 1560, 2175, 360},
+        {IDC_SKIP, L"Button", L"Skip code analys", 120, 2040, 2175, 360},
+        {IDC_JOYSTICK, L"Button", L"JoyStick Support", 120, 2520, 2175, 360},
+        {IDC_FM, L"Button", L"FM address 388H", 120, 3000, 2175, 360},
+        {IDC_ROTATE, L"Button", L"Rotate screen", 120, 3480, 2175, 360},
+        {IDC_TINDRELDIR, L"Static", L"Select Tindrel Dir", 2520, 120, 1935, 255},
+        {IDC_DRIVE, L"ComboBox", nullptr, 2520, 480, 2055, 315},
+        {IDC_DIR, L"ListBox", nullptr, 2520, 840, 2055, 990},
+        {IDC_RES, L"ComboBox", L"Select Resolution", 2520, 1920, 2055, 315},
+        {IDC_GAMEDIR, L"ComboBox", L"Select Game Directory", 2520, 2280, 2055, 315},
+        {IDC_SAVE, L"Button", L"Save Settings", 2520, 2880, 2055, 400},
+        {IDC_EXECUTE, L"Button", L"Run the Game!", 2520, 3360, 2055, 400},
+    };
+    for (const Expected& c : controls) {
+        HWND control = app.Control(c.id);
+        ASSERT_NE(control, nullptr) << "control " << c.id;
+        EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;
+        if (c.caption) {
+            EXPECT_EQ(Text(control), c.caption);
+        }
+        const RECT r = ClientRectIn(control);
+        const RECT expected = {Px(c.left), Px(c.top), Px(c.left) + Px(c.width),
+                               Px(c.top) + Px(c.height)};
+        EXPECT_EQ(r.left, expected.left) << "left of " << c.id;
+        EXPECT_EQ(r.top, expected.top) << "top of " << c.id;
+        EXPECT_EQ(r.right - r.left, expected.right - expected.left) << "width of " << c.id;
+        EXPECT_EQ(r.bottom - r.top, expected.bottom - expected.top) << "height of " << c.id;
+    }
+
+    const auto kindOf = [&](int id) { return GetWindowLongW(app.Control(id), GWL_STYLE); };
+    for (int id : {IDC_SCAN, IDC_ENABLEV, IDC_FRAME, IDC_NOSOUND, IDC_SKIP, IDC_JOYSTICK, IDC_FM,
+                   IDC_ROTATE}) {
+        EXPECT_EQ(kindOf(id) & BS_TYPEMASK, BS_AUTOCHECKBOX) << id;
+        EXPECT_EQ(SendMessageW(app.Control(id), BM_GETCHECK, 0, 0), BST_UNCHECKED) << id;
+    }
+    for (int id : {IDC_SAVE, IDC_EXECUTE}) {
+        EXPECT_EQ(kindOf(id) & BS_TYPEMASK, BS_PUSHBUTTON) << "no default button: " << id;
+    }
+    EXPECT_EQ(kindOf(IDC_RES) & 3, CBS_DROPDOWN);
+    EXPECT_EQ(kindOf(IDC_GAMEDIR) & 3, CBS_DROPDOWN);
+    EXPECT_EQ(kindOf(IDC_DRIVE) & 3, CBS_DROPDOWNLIST);
+    EXPECT_FALSE(kindOf(IDC_RES) & CBS_SORT);
+    EXPECT_FALSE(kindOf(IDC_GAMEDIR) & CBS_SORT);
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(MainWindowOnScreen, TheLabelIsYellowOnBlackAndTheLinesAreDrawn) {
+    HWND label = app.Control(IDC_TINDRELDIR);
+    RECT r;
+    GetClientRect(label, &r);
+    EXPECT_EQ(ScreenPixel(label, r.right - 1, r.bottom - 1), RGB(0, 0, 0))
+        << "opaque black background";
+    bool yellow = false;
+    for (int y = 0; y < r.bottom && !yellow; ++y) {
+        for (int x = 0; x < r.right && !yellow; ++x)
+            yellow = ScreenPixel(label, x, y) == RGB(255, 255, 0);
+    }
+    EXPECT_TRUE(yellow) << "no yellow text in the label";
+
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+    EXPECT_EQ(ScreenPixel(app.main(), Px(2400), Px(2000)), ink) << "the divider";
+    EXPECT_EQ(ScreenPixel(app.main(), Px(1200), Px(2880)), ink)
+        << "the rule under JoyStick Support";
+    EXPECT_EQ(ScreenPixel(app.main(), Px(3500), Px(2760)), ink) << "the rule above the buttons";
+    EXPECT_NE(ScreenPixel(app.main(), Px(1200), Px(3600)), ink) << "no rule under the last box";
+}
+
+TEST_F(MainWindowOnScreen, TheListsAreFilledAfterLoad) {
+    HWND games = app.Control(IDC_GAMEDIR), res = app.Control(IDC_RES);
+    auto item = [](HWND combo, int index) {
+        wchar_t text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    ASSERT_EQ(SendMessageW(games, CB_GETCOUNT, 0, 0), 22);
+    EXPECT_EQ(item(games, 0), L"Select Game Directory");
+    EXPECT_EQ(item(games, 1), L"1943");
+    EXPECT_EQ(item(games, 21), L"victroad");
+    ASSERT_EQ(SendMessageW(res, CB_GETCOUNT, 0, 0), 7);
+    EXPECT_EQ(item(res, 0), L"Select Resolution");
+    EXPECT_EQ(item(res, 4), L" -d320x240");
+    EXPECT_EQ(item(res, 6), L" -d224x288");
+
+    // Both lists start where the program was started.
+    EXPECT_EQ(app.DirectoryPath(), temp.path());
+    wchar_t drive[64] = {};
+    HWND drives = app.Control(IDC_DRIVE);
+    SendMessageW(drives, CB_GETLBTEXT, SendMessageW(drives, CB_GETCURSEL, 0, 0),
+                 reinterpret_cast<LPARAM>(drive));
+    EXPECT_EQ(towlower(drive[0]), towlower(temp.path()[0]));
+    EXPECT_EQ(drive[1], L':');
+}
+
+TEST_F(MainWindowOnScreen, TheKeyboardMovesTheFocusInTabOrder) {
+    EXPECT_EQ(app.Focus(), app.Control(IDC_EXECUTE)) << "the focus starts on Run the Game!";
+    const int order[] = {IDC_SAVE,   IDC_DRIVE,   IDC_DIR,     IDC_SKIP,     IDC_NOSOUND,
+                         IDC_FRAME,  IDC_ENABLEV, IDC_SCAN,    IDC_JOYSTICK, IDC_FM,
+                         IDC_ROTATE, IDC_RES,     IDC_GAMEDIR, IDC_EXECUTE};
+    // A combo box with a text field has the focus in its edit child.
+    auto focused = [&] {
+        HWND focus = app.Focus();
+        return GetParent(focus) == app.main() ? GetDlgCtrlID(focus)
+                                              : GetDlgCtrlID(GetParent(focus));
+    };
+    for (int id : order) {
+        app.PressKeys({VK_TAB});
+        EXPECT_EQ(focused(), id) << "Tab should reach " << id;
+    }
+    app.PressKeys({VK_TAB}, /*shift=*/true);
+    EXPECT_EQ(focused(), IDC_GAMEDIR) << "Shift+Tab from Run the Game! goes to the game list";
+    app.PressKeys({VK_TAB}, /*shift=*/true);
+    EXPECT_EQ(focused(), IDC_RES);
+}
+
+TEST_F(MainWindowOnScreen, SpaceAtStartPressesRunTheGameWhichAsksForASaveFirst) {
+    app.PressKeys({VK_SPACE});
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.title, L"ZOLV Loader");
+    EXPECT_EQ(box.text, L"You must click Save Settings first");
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    EXPECT_EQ(box.owner, app.main());
+    app.Dismiss(box);
+}
+
+TEST_F(MainWindowOnScreen, SaveWritesTheChoicesIntoTheOpenDirectory) {
+    app.OpenDirectory(L"zolv");
+    ASSERT_EQ(app.DirectoryPath(), games);
+    app.SelectComboItem(IDC_GAMEDIR, L"1943");
+    app.SelectComboItem(IDC_RES, L" -d320x240");
+    app.Click(app.Control(IDC_NOSOUND));
+    app.Click(app.Control(IDC_ROTATE));
+    app.Click(app.Control(IDC_SAVE));
+
+    ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }))
+        << "no script was written";
+    EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
+    EXPECT_TRUE(app.NoBoxFor(300));
+    EXPECT_FALSE(Exists(games + L"\\zolvload.bat.saving"));
+}
+
+TEST_F(MainWindowOnScreen, SaveWithoutAGameIsRefusedWithTheProgramsTitle) {
+    app.OpenDirectory(L"zolv");
+    app.Click(app.Control(IDC_SAVE));
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.title, L"ZOLV Loader");
+    EXPECT_EQ(box.text, L"you must select a game directory!!");
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    EXPECT_EQ(box.owner, app.main());
+    app.Dismiss(box);
+    EXPECT_FALSE(Exists(games + L"\\zolvload.bat")) << "a refused save writes nothing";
+}
+
+}  // namespace
+}  // namespace zolv::ui
