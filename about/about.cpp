@@ -1,0 +1,155 @@
+#include "about/about.h"
+
+#include <string>
+#include <utility>
+
+#include "app/identity.h"
+
+namespace zolv {
+
+const wchar_t* const kAboutDescription =
+    L"ZOLV Loader is a front end for Z.O.L.V (Zestful Olden Lightshow Viewer) version 0.9. "
+    L"Updates appear often at http://www.example.org/zolv/ and questions are welcome by "
+    L"e-mail to           zolvloader@example.org";
+
+const wchar_t* const kAboutDisclaimer =
+    L"ZOLV Loader is copyright the ZOLV Loader developers."
+    L"                                                                             "
+    L"Warning: Z.O.L.V itself is copyright the Z.O.L.V team.";
+
+namespace {
+
+constexpr const wchar_t* kSysInfoUnavailable = L"System Information Is Unavailable At This Time";
+constexpr const wchar_t* kSysInfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const wchar_t* kSysInfoValue = L"PATH";
+constexpr const wchar_t* kSysInfoLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const wchar_t* kSysInfoLocationValue = L"MSINFO";
+constexpr const wchar_t* kSysInfoProgram = L"\\MSINFO32.EXE";
+
+// The Win32 values of the root, the access and the two value types read.
+constexpr std::uint32_t kLocalMachine = 0x80000002;
+constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegDword = 4;
+
+constexpr std::uint32_t kValueCapacity = 1024;
+
+// Closes an opened key on every way out of the reader, exceptions included.
+class KeyHandle {
+public:
+    explicit KeyHandle(Registry& registry) : registry_(registry) {}
+    ~KeyHandle() {
+        if (open_) registry_.CloseKey(key_);
+    }
+    KeyHandle(const KeyHandle&) = delete;
+    KeyHandle& operator=(const KeyHandle&) = delete;
+
+    // Read access only, so that users who may not write the key can read it.
+    long Open(std::uint32_t root, const std::wstring& name) {
+        const long result = registry_.OpenKey(root, name, 0, kKeyRead, &key_);
+        open_ = result == 0;
+        return result;
+    }
+    RegistryKey key() const { return key_; }
+
+private:
+    Registry& registry_;
+    RegistryKey key_ = 0;
+    bool open_ = false;
+};
+
+// The version record holds its numbers as unsigned 16-bit words, so a
+// negative one is shown as the word it stands for there, never with a sign.
+std::wstring Word(std::int16_t number) {
+    return std::to_wstring(static_cast<std::uint16_t>(number));
+}
+
+}  // namespace
+
+std::wstring VersionText(std::int16_t major, std::int16_t minor, std::int16_t revision) {
+    return L"Version " + Word(major) + L"." + Word(minor) + L"." + Word(revision);
+}
+
+frmAbout::frmAbout(AboutView& view, AboutPlatform platform) : view_(view), p_(platform) {}
+
+void frmAbout::Form_Load() {
+    const std::wstring title = kTitle;
+    view_.SetCaption(L"About " + title);
+    view_.SetVersion(VersionText(kVersionMajor, kVersionMinor, kVersionRevision));
+    view_.SetTitle(title);
+}
+
+void frmAbout::cmdOK_Click() { view_.Unload(); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+void frmAbout::StartSysInfo() {
+    std::wstring SysInfoPath;
+    try {
+        // The first key names the program itself and is trusted as it is.
+        if (GetKeyValue(kLocalMachine, kSysInfoKey, kSysInfoValue, SysInfoPath)) {
+            p_.shell.StartProgram(SysInfoPath, kNormalFocus);
+            return;
+        }
+        // The second names only its directory, so the program is looked for
+        // there. An empty directory would mean the root of whatever drive is
+        // current, which is no place the tool was installed.
+        if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, SysInfoPath) &&
+            !SysInfoPath.empty() && !p_.files.FindFile(SysInfoPath + kSysInfoProgram).empty()) {
+            SysInfoPath += kSysInfoProgram;
+            p_.shell.StartProgram(SysInfoPath, kNormalFocus);
+            return;
+        }
+    } catch (const PlatformError&) {
+        // A search or start the system refused: the user is told the same as
+        // when the tool is not installed.
+    }
+    p_.messages.Show(kSysInfoUnavailable, kPlainBox);
+}
+
+bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
+                           const std::wstring& SubKeyRef, std::wstring& KeyVal) {
+    // KeyVal is written only on the way out: the caller may pass the same
+    // text as a name and as the result.
+    const auto fail = [&KeyVal] {
+        KeyVal.clear();
+        return false;
+    };
+
+    KeyHandle hKey(p_.registry);
+    if (hKey.Open(KeyRoot, KeyName) != 0) return fail();
+
+    unsigned char data[kValueCapacity] = {};
+    std::uint32_t length = kValueCapacity;
+    std::uint32_t type = 0;
+    if (p_.registry.QueryValue(hKey.key(), SubKeyRef, &type, data, &length) != 0) return fail();
+    // A length beyond the buffer cannot be true of bytes the buffer holds.
+    if (length == 0 || length > kValueCapacity) return fail();
+
+    // Values are stored with or without their terminating zero; one is dropped.
+    if (data[length - 1] == 0) --length;
+
+    std::wstring value;
+    switch (type) {
+        case kRegSz:
+            value = p_.codePage.FromAnsi(std::string(reinterpret_cast<const char*>(data), length));
+            break;
+        case kRegDword: {
+            // From the buffer, not the data: the four bytes of a number may
+            // end in a zero that the step above has dropped.
+            const std::uint32_t number = data[0] | static_cast<std::uint32_t>(data[1]) << 8 |
+                                         static_cast<std::uint32_t>(data[2]) << 16 |
+                                         static_cast<std::uint32_t>(data[3]) << 24;
+            value = std::to_wstring(number);
+            break;
+        }
+        default:
+            // Expandable, multiple and binary values would need reading of
+            // their own; none of them is a text this reader can vouch for.
+            return fail();
+    }
+    KeyVal = std::move(value);
+    return true;
+}
+
+}  // namespace zolv
