@@ -149,7 +149,9 @@ void Win32FileSystem::CloseScript() {
 }
 
 std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
-    const std::wstring full = FullPath(path);
+    std::wstring full = FullPath(path);
+    // "d:" resolves with a trailing separator; only a root keeps one.
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
     const DWORD attributes = GetFileAttributesW(full.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) Fail(Quoted(full) + L" cannot be read");
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {

@@ -1,0 +1,160 @@
+// The save, the launch and the directory list over the real Win32 file
+// system, on real files in a directory of the test's own.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "launcher/directory_list.h"
+#include "launcher/launcher.h"
+#include "platform/win32/win32_platform.h"
+#include "tests/unit/fakes.h"
+
+namespace zolv::testing {
+namespace {
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[4096];
+    DWORD read = 0;
+    std::string bytes;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::wstring Current() {
+    wchar_t buffer[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, buffer);
+    return buffer;
+}
+
+int FilesIn(const std::wstring& directory) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    int count = 0;
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return count;
+}
+
+class RealFiles : public ::testing::Test {
+protected:
+    RealFiles() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        root = std::wstring(temp) + L"zolv-files-" + std::to_wstring(GetCurrentProcessId());
+        games = root + L"\\games";
+        script = games + L"\\zolvload.bat";
+        CreateDirectoryW(root.c_str(), nullptr);
+        CreateDirectoryW(games.c_str(), nullptr);
+        started = Current();
+        SetCurrentDirectoryW(root.c_str());
+        drvDrive.drive = std::wstring{root[0], L':'};
+        dirDir.path = games;
+        window.Form_Load();
+        cboGameDir.text = L"1943";
+        cboRes.text = L" -d320x240";
+        chkNoSound.value = 1;
+        chkRotate.value = 1;
+    }
+    ~RealFiles() override {
+        SetCurrentDirectoryW(started.c_str());
+        SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(script.c_str());
+        RemoveDirectoryW(games.c_str());
+        RemoveDirectoryW(root.c_str());
+    }
+
+    void ExpectRefusedWithOldScript(const std::string& old) {
+        ASSERT_EQ(log.events.size(), 2u);
+        EXPECT_EQ(log.events[0], Beep());
+        EXPECT_EQ(log.events[1].rfind(L"box 48: The settings were not saved.", 0), 0u)
+            << log.events[1];
+        EXPECT_EQ(ReadBytes(script), old);
+        EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0)
+            << "the current directory is put back";
+        EXPECT_FALSE(window.SettingsSaved);
+    }
+
+    std::wstring root, games, script, started;
+    Recorder log;
+    Win32FileSystem files;
+    Win32CodePage codePage;
+    FakeShell shell{log};
+    FakeSound sound{log};
+    FakeMessages messages{log};
+    FakeWindow commands{log};
+    FakeCombo cboGameDir, cboRes;
+    FakeDrive drvDrive;
+    FakeDirList dirDir{files};
+    FakeCheck chkNoSound, chkEnableV, chkFrame, chkScan, chkSkip, chkRotate, chkFM, chkJoyStick;
+    frmTindrel window{{cboGameDir, cboRes, drvDrive, dirDir, chkNoSound, chkEnableV, chkFrame,
+                       chkScan, chkSkip, chkRotate, chkFM, chkJoyStick},
+                      {files, codePage, shell, sound, messages, commands}};
+};
+
+TEST_F(RealFiles, SaveReplacesTheScriptWithExactlyTheCommandLine) {
+    WriteBytes(script, "zolv.exe a much longer script from an earlier run\r\n");
+    window.cmdSave_Click();
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(ReadBytes(script), "zolv.exe 1943 -s -r -d320x240");
+    EXPECT_EQ(_wcsicmp(Current().c_str(), games.c_str()), 0);
+    EXPECT_EQ(FilesIn(games), 1) << "nothing but the script is left in the directory";
+    EXPECT_TRUE(window.SettingsSaved);
+}
+
+TEST_F(RealFiles, AReadOnlyScriptIsLeftAsItWas) {
+    WriteBytes(script, "zolv.exe rtype2");
+    SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_READONLY);
+    window.cmdSave_Click();
+    ExpectRefusedWithOldScript("zolv.exe rtype2");
+    EXPECT_NE(log.events[1].find(L"read-only"), std::wstring::npos) << log.events[1];
+    EXPECT_EQ(FilesIn(games), 1);
+}
+
+TEST_F(RealFiles, ADirectoryRemovedBeforeTheSaveIsReported) {
+    RemoveDirectoryW(games.c_str());
+    window.cmdSave_Click();
+    ExpectRefusedWithOldScript("<missing>");
+    EXPECT_NE(log.events[1].find(games), std::wstring::npos) << "the message names the directory";
+}
+
+TEST_F(RealFiles, ACharacterOutsideTheCodePageIsRefusedBeforeAnythingIsTouched) {
+    WriteBytes(script, "zolv.exe rtype2");
+    cboGameDir.text = L"\u4e00\u4e8c";
+    window.cmdSave_Click();
+    ASSERT_EQ(log.events.size(), 2u);
+    EXPECT_NE(log.events[1].find(L"\"\u4e00\u4e8c\""), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(script), "zolv.exe rtype2");
+    EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0);
+}
+
+TEST_F(RealFiles, TheDirectoryListFollowsADriveWithoutChangingTheCurrentDirectory) {
+    DirectoryList list(files);
+    list.SetPath(games);
+    ASSERT_EQ(list.Entries().back().name, L"games");
+    list.SetPath(drvDrive.drive + L" [label]");
+    EXPECT_EQ(_wcsicmp(list.Path().c_str(), root.c_str()), 0)
+        << "a bare drive opens its current directory, not "
+        << std::string(list.Path().begin(), list.Path().end());
+    EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0);
+    bool listed = false;
+    for (const DirEntry& entry : list.Entries())
+        listed = listed || (!entry.open && entry.name == L"games");
+    EXPECT_TRUE(listed);
+}
+
+}  // namespace
+}  // namespace zolv::testing
