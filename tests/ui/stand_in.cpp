@@ -1,6 +1,8 @@
 // A stand-in for the programs the loader starts (the emulator, the system
 // information tool). Each run appends one line to runs.txt beside the
 // program: the current directory, a tab, and the arguments as received.
+// While a file named hold lies beside it, it keeps running (up to a minute),
+// as a game would.
 #include <windows.h>
 
 #include <string>
@@ -34,5 +36,9 @@ int wmain() {
     DWORD written = 0;
     WriteFile(file, bytes, size > 0 ? size - 1 : 0, &written, nullptr);
     CloseHandle(file);
+
+    const std::wstring hold = log.substr(0, log.size() - 8) + L"hold";
+    for (int i = 0; i < 600 && GetFileAttributesW(hold.c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(100);
     return 0;
 }

@@ -1,0 +1,172 @@
+// Saving and running a game, and picking drives, on the real exe under Wine,
+// with a stand-in emulator that records how it was started.
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "tests/ui/driver.h"
+
+namespace zolv::ui {
+namespace {
+
+// The lines the stand-in wrote: "<current directory>\t<arguments>".
+std::vector<std::string> Runs(const std::wstring& directory) {
+    const std::string bytes = ReadFileBytes(directory + L"\\runs.txt");
+    std::vector<std::string> lines;
+    if (bytes == "<missing>") return lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+    }
+    return lines;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+class GameLaunch : public ::testing::Test {
+protected:
+    TempDir temp;
+    std::wstring games = temp.Make(L"zolv");
+    std::wstring other = temp.Make(L"other");
+    Loader app{temp.path()};
+
+    void SetUp() override {
+        ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
+        ASSERT_FALSE(TestPrograms().standIn.empty()) << "no stand-in emulator given";
+        ASSERT_TRUE(
+            CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\zolv.exe").c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileW(TestPrograms().standIn.c_str(), (other + L"\\zolv.exe").c_str(), FALSE));
+    }
+
+    void SaveTheWorkedExample() {
+        app.OpenDirectory(L"zolv");
+        ASSERT_EQ(app.DirectoryPath(), games);
+        app.SelectComboItem(IDC_GAMEDIR, L"1943");
+        app.SelectComboItem(IDC_RES, L" -d320x240");
+        app.Click(app.Control(IDC_NOSOUND));
+        app.Click(app.Control(IDC_ROTATE));
+        app.Click(app.Control(IDC_SAVE));
+        ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }));
+        ASSERT_TRUE(app.NoBoxFor(200));
+    }
+};
+
+TEST_F(GameLaunch, RunStartsTheSavedScriptInItsDirectoryOncePerPress) {
+    SaveTheWorkedExample();
+    const std::string expected = Narrow(games) + "\t1943 -s -r -d320x240";
+
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
+        << "the emulator did not run";
+    EXPECT_EQ(Runs(games)[0], expected);
+
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 2; }, 20000))
+        << "a second press did not run it again";
+    EXPECT_EQ(Runs(games)[1], expected);
+    EXPECT_TRUE(app.NoBoxFor(200));
+    EXPECT_NE(app.FindWindowByCaption(L"ZOLV Loader"), nullptr) << "the loader stays open";
+}
+
+TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
+    SaveTheWorkedExample();
+    const std::wstring hold = games + L"\\hold";
+    CloseHandle(CreateFileW(hold.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000));
+
+    // The command interpreter may keep the running script open.
+    app.SelectComboItem(IDC_GAMEDIR, L"loth");
+    app.Click(app.Control(IDC_SAVE));
+    const Box box = app.WaitForBox(1500);
+    printf("saving over the running script was %s\n", box.hwnd ? "refused" : "done");
+    if (box.hwnd) {
+        EXPECT_EQ(box.text.rfind(L"The settings were not saved.", 0), 0u) << Narrow(box.text);
+        EXPECT_EQ(box.title, L"ZOLV Loader");
+        app.Dismiss(box);
+        EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
+    } else {
+        EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe loth -s -r -d320x240");
+    }
+    EXPECT_FALSE(Exists(games + L"\\zolvload.bat.saving"));
+    DeleteFileW(hold.c_str());
+}
+
+TEST_F(GameLaunch, OpeningAnotherDirectoryAfterTheSaveChangesNothingUntilTheNextSave) {
+    SaveTheWorkedExample();
+    app.OpenDirectory(temp.path().substr(temp.path().find_last_of(L'\\') + 1));
+    app.OpenDirectory(L"other");
+    ASSERT_EQ(app.DirectoryPath(), other);
+
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000));
+    EXPECT_TRUE(Runs(other).empty()) << "the open directory is not the current one";
+}
+
+TEST_F(GameLaunch, BeforeTheFirstSaveNothingStartsEvenWithAnOldScript) {
+    const std::string old = "zolv.exe rtype2";
+    HANDLE file = CreateFileW((temp.path() + L"\\zolvload.bat").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
+    CloseHandle(file);
+    CopyFileW(TestPrograms().standIn.c_str(), (temp.path() + L"\\zolv.exe").c_str(), FALSE);
+
+    app.Click(app.Control(IDC_EXECUTE));
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text, L"You must click Save Settings first");
+    app.Dismiss(box);
+    Sleep(1000);
+    EXPECT_TRUE(Runs(temp.path()).empty());
+}
+
+class DrivePick : public ::testing::Test {
+protected:
+    TempDir temp;
+    Loader app{temp.path()};
+
+    // As a user does it: the keyboard into the drive list, then the drive's letter.
+    void PickDrive(wchar_t letter) {
+        while (app.Focus() != app.Control(IDC_DRIVE)) {
+            app.PressKeys({VK_TAB});
+            if (app.Focus() == app.Control(IDC_EXECUTE)) break;
+        }
+        ASSERT_EQ(app.Focus(), app.Control(IDC_DRIVE));
+        app.PressKeys({static_cast<WORD>(towupper(letter))});
+    }
+    std::wstring ShownDrive() {
+        HWND drives = app.Control(IDC_DRIVE);
+        wchar_t text[64] = {};
+        SendMessageW(drives, CB_GETLBTEXT, SendMessageW(drives, CB_GETCURSEL, 0, 0),
+                     reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+};
+
+TEST_F(DrivePick, AnUnreadableDriveWarnsAndAReadableOneWorksAgain) {
+    ASSERT_NE(SendMessageW(app.Control(IDC_DRIVE), CB_FINDSTRING, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(L"q:")),
+              CB_ERR)
+        << "the test prefix has no drive q:, which points nowhere";
+    const std::wstring before = app.DirectoryPath();
+
+    PickDrive(L'q');
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr) << "no message for the unreadable drive";
+    EXPECT_EQ(box.title, L"ZOLV Loader");
+    EXPECT_EQ(box.text, L"You must not have a disk in the drive, specify a different drive");
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    app.Dismiss(box);
+    EXPECT_EQ(towlower(ShownDrive()[0]), L'q') << "the drive list keeps the chosen drive";
+    EXPECT_EQ(app.DirectoryPath(), before) << "the directory list keeps its directory";
+
+    PickDrive(L'z');
+    EXPECT_TRUE(app.NoBoxFor(500)) << "a readable drive gives no message";
+    EXPECT_EQ(towlower(app.DirectoryPath()[0]), L'z');
+    EXPECT_EQ(towlower(ShownDrive()[0]), L'z');
+}
+
+}  // namespace
+}  // namespace zolv::ui
