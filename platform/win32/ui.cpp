@@ -15,6 +15,34 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    const int width = box.right - box.left;
+    int x = 0, y = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const bool blank = text[start] == L' ';
+        std::size_t end = start;
+        while (end < text.size() && (text[end] == L' ') == blank) ++end;
+        SIZE extent;
+        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
+        if (x > 0 && x + extent.cx > width) {
+            x = 0;
+            y += metrics.tmHeight;
+            if (blank) {
+                start = end;
+                continue;
+            }
+        }
+        if (!blank) {
+            ExtTextOutW(dc, box.left + x, box.top + y, ETO_CLIPPED, &box, text.data() + start,
+                        static_cast<UINT>(end - start), nullptr);
+        }
+        x += extent.cx;
+        start = end;
+    }
+}
+
 int SystemDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);

@@ -206,5 +206,20 @@ TEST_F(MainWindowOnScreen, SaveWithoutAGameIsRefusedWithTheProgramsTitle) {
     EXPECT_FALSE(Exists(games + L"\\zolvload.bat")) << "a refused save writes nothing";
 }
 
+TEST(Startup, ArgumentsChangeNothingAndASecondCopyIsIndependent) {
+    TempDir temp;
+    Loader first{temp.path(), L"/zolv.exe --ignored \"C:\\somewhere else\""};
+    ASSERT_NE(first.main(), nullptr);
+    EXPECT_EQ(first.DirectoryPath(), temp.path());
+    EXPECT_EQ(Text(first.Control(IDC_GAMEDIR)), L"Select Game Directory");
+
+    Loader second{temp.path()};
+    ASSERT_NE(second.main(), nullptr);
+    EXPECT_NE(second.main(), first.main());
+    EXPECT_EQ(second.VisibleWindows().size(), 1u);
+    second.SelectComboItem(IDC_GAMEDIR, L"loth");
+    EXPECT_EQ(Text(first.Control(IDC_GAMEDIR)), L"Select Game Directory");
+}
+
 }  // namespace
 }  // namespace zolv::ui
