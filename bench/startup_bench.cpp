@@ -1,0 +1,238 @@
+// Start-up time of a Windows program: from CreateProcessW until the program
+// is idle (WaitForInputIdle) and its visible top-level window with the given
+// caption exists, measured with QueryPerformanceCounter. Each run then closes
+// the window (WM_CLOSE), waits for the process to end, and terminates it only
+// as a last resort.
+//
+//     startup_bench --runs N --target EXE CAPTION [--baseline EXE CAPTION]
+//                   [--warmup N] [--size LABEL FILE]...
+//
+// With a baseline the two programs start alternately, so that whatever else
+// the machine does falls on both alike. Prints every run, each median in ms,
+// the ratio target / baseline and the sizes of the programs (and of each
+// --size FILE). Exits 1 when a run fails.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 10000;
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+}
+
+struct Program {
+    std::wstring label;
+    std::wstring path;
+    std::wstring caption;
+    std::vector<double> times;  // ms
+};
+
+struct Search {
+    DWORD processId;
+    const std::wstring* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
+    wchar_t text[256];
+    int length = GetWindowTextW(window, text, 256);
+    if (std::wstring(text, static_cast<size_t>(length)) != *search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindProgramWindow(DWORD processId, const std::wstring& caption) {
+    Search search{processId, &caption, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+double Elapsed(LARGE_INTEGER start, LARGE_INTEGER frequency) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+}
+
+std::wstring DirectoryOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+// One start: the time in ms, or nothing (with the reason printed) when the
+// program did not come up.
+std::optional<double> StartOnce(const Program& program, LARGE_INTEGER frequency) {
+    std::wstring commandLine = L"\"" + program.path + L"\"";
+    std::wstring directory = DirectoryOf(program.path);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, directory.c_str(), &startup, &process)) {
+        std::printf("  %s: CreateProcessW failed, error %lu\n", Utf8(program.label).c_str(),
+                    GetLastError());
+        return std::nullopt;
+    }
+
+    std::optional<double> time;
+    DWORD idle = WaitForInputIdle(process.hProcess, kStartTimeoutMs);
+    HWND window = nullptr;
+    if (idle == 0) {
+        while (!(window = FindProgramWindow(process.dwProcessId, program.caption))) {
+            if (Elapsed(start, frequency) > kStartTimeoutMs ||
+                WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
+                break;
+            Sleep(1);
+        }
+        if (window) time = Elapsed(start, frequency);
+    }
+    if (!time) {
+        std::printf(
+            "  %s: %s\n", Utf8(program.label).c_str(),
+            idle != 0 ? "never became idle (WaitForInputIdle)"
+                      : ("no visible window captioned \"" + Utf8(program.caption) + "\"").c_str());
+    }
+
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, window ? kExitTimeoutMs : 0) != WAIT_OBJECT_0) {
+        if (window)
+            std::printf("  %s: did not end after WM_CLOSE; terminated\n",
+                        Utf8(program.label).c_str());
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, kExitTimeoutMs);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return time;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+void PrintSize(const std::wstring& label, const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        unsigned long long size =
+            (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        std::printf("size %-28s %10llu bytes (%.1f KiB)  %s\n", Utf8(label).c_str(), size,
+                    size / 1024.0, Utf8(path).c_str());
+    } else {
+        std::printf("size %-28s unknown: cannot read %s\n", Utf8(label).c_str(),
+                    Utf8(path).c_str());
+    }
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: startup_bench --runs N --target EXE CAPTION [--baseline EXE CAPTION]\n"
+                 "                     [--warmup N] [--size LABEL FILE]...\n");
+    return 2;
+}
+
+std::wstring FileName(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int runs = 0;
+    int warmup = 1;
+    std::vector<Program> programs;  // the target, then the baseline if any
+    std::vector<std::pair<std::wstring, std::wstring>> sizes;
+    bool haveBaseline = false;
+    programs.resize(1);
+    for (int i = 1; i < argc; ++i) {
+        std::wstring option = argv[i];
+        if (option == L"--runs" && i + 1 < argc) {
+            runs = _wtoi(argv[++i]);
+        } else if (option == L"--warmup" && i + 1 < argc) {
+            warmup = _wtoi(argv[++i]);
+        } else if ((option == L"--target" || option == L"--baseline") && i + 2 < argc) {
+            if (option == L"--baseline") {
+                haveBaseline = true;
+                programs.resize(2);
+            }
+            Program& program = programs[option == L"--target" ? 0 : 1];
+            program.path = argv[++i];
+            program.caption = argv[++i];
+        } else if (option == L"--size" && i + 2 < argc) {
+            sizes.emplace_back(argv[i + 1], argv[i + 2]);
+            i += 2;
+        } else {
+            return Usage();
+        }
+    }
+    if (runs < 1 || warmup < 0 || programs[0].path.empty()) return Usage();
+    programs[0].label = L"target";
+    if (haveBaseline) programs[1].label = L"baseline";
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (const Program& program : programs) {
+        std::printf("%-8s %s, window \"%s\"\n", Utf8(program.label).c_str(),
+                    Utf8(program.path).c_str(), Utf8(program.caption).c_str());
+    }
+    std::printf("%d runs each, alternating, after %d warm-up run%s each\n", runs, warmup,
+                warmup == 1 ? "" : "s");
+
+    for (int i = -warmup; i < runs; ++i) {
+        std::string name = i < 0 ? "warm-up" : "run " + std::to_string(i + 1);
+        char cell[64];
+        std::snprintf(cell, sizeof cell, "%-8s", name.c_str());
+        std::string line = cell;
+        for (Program& program : programs) {
+            std::optional<double> time = StartOnce(program, frequency);
+            if (!time) {
+                std::printf("FAIL: %s did not start as expected\n", Utf8(program.label).c_str());
+                return 1;
+            }
+            if (i >= 0) program.times.push_back(*time);
+            std::snprintf(cell, sizeof cell, "  %s %8.1f ms", Utf8(program.label).c_str(), *time);
+            line += cell;
+        }
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    }
+
+    std::printf("\n");
+    for (const Program& program : programs) {
+        std::printf("median %-8s %8.1f ms  (%s)\n", Utf8(program.label).c_str(),
+                    Median(program.times), Utf8(FileName(program.path)).c_str());
+    }
+    if (haveBaseline) {
+        std::printf("ratio target / baseline: %.2f\n",
+                    Median(programs[0].times) / Median(programs[1].times));
+    }
+    for (const Program& program : programs)
+        PrintSize(program.label + L" " + FileName(program.path), program.path);
+    for (const auto& [label, path] : sizes) PrintSize(label, path);
+    return 0;
+}

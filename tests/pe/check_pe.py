@@ -1,0 +1,391 @@
+#!/usr/bin/python3
+"""Checks ZOLVLOAD.exe as the system reads it, from the PE file alone.
+
+    check_pe.py --arch x86_64|i686 [--icon-image BIN] EXE CHECK...
+
+CHECK is one or more of: machine subsystem imports version icon manifest
+(or "all"). Each check prints what it expected and what it found, and the
+script exits 1 when any of them failed. Runs on the build host, with
+Debian's python3-pefile; no Wine.
+"""
+
+import argparse
+import re
+import struct
+import sys
+import xml.etree.ElementTree as ET
+
+try:
+    import pefile
+except ImportError:
+    sys.exit("check_pe.py needs pefile: install Debian's python3-pefile")
+
+# --- What the exe must be --------------------------------------------------
+
+MACHINES = {
+    # arch: (FILE_HEADER.Machine, its name, OPTIONAL_HEADER.Magic, its name)
+    "x86_64": (0x8664, "AMD64", 0x20B, "PE32+"),
+    "i686": (0x014C, "I386", 0x10B, "PE32"),
+}
+SUBSYSTEM_WINDOWS_GUI = 2
+
+# DLLs the exe may import: Windows' own. Add a system DLL here when the
+# program starts to use it; never a MinGW runtime DLL (we link it statically).
+SYSTEM_DLLS = re.compile(
+    r"^(kernel32|user32|gdi32|comctl32|comdlg32|advapi32|shell32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$",
+    re.IGNORECASE,
+)
+RUNTIME_DLLS = re.compile(r"^(libstdc\+\+|libgcc|libwinpthread)", re.IGNORECASE)
+
+# The version record: app/zolvload.rc, numbers from app/identity.h.
+VERSION_MS, VERSION_LS = (0 << 16) | 5, (0 << 16) | 0  # 0.5.0.0
+VS_FFI_FILEFLAGSMASK = 0x3F
+VOS__WINDOWS32 = 0x4
+VFT_APP = 0x1
+STRING_TABLE = "040904B0"
+STRINGS = {
+    "CompanyName": "ZOLV Loader developers",
+    "FileDescription": "Front End for the popular Z.O.L.V emulator",
+    "FileVersion": "0.05",
+    "InternalName": "ZOLVLOAD",
+    "OriginalFilename": "ZOLVLOAD.exe",
+    "ProductName": "ZOLV Loader",
+    "ProductVersion": "0.05",
+}
+TRANSLATIONS = [(0x0409, 1200)]
+
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+ICON_GROUP_ID = 1  # IDI_APP
+ICON_IMAGE_ID = 30001  # IDI_APP_IMAGE
+ICON_IMAGE_SIZE = 40 + 64 + 512 + 128
+# The standard 16-colour Windows palette as RGBQUADs (blue, green, red, 0).
+PALETTE = b"".join(
+    bytes((b, g, r, 0))
+    for r, g, b in [
+        (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+        (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
+        (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+        (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
+    ]
+)
+
+ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
+WINDOWS_SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
+SUPPORTED_OS = {
+    "Windows Vista": "{e2011457-1546-43c5-a5fe-008deee3d3f0}",
+    "Windows 7": "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+    "Windows 8": "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+    "Windows 8.1": "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+    "Windows 10": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+}
+
+
+def differs(what, expected, actual):
+    return f"{what}: expected {expected}, actual {actual}"
+
+
+# --- Resources ---------------------------------------------------------------
+
+
+def resources(pe, type_id):
+    """{id: [data of each language]} for one resource type; {} when there is none."""
+    found = {}
+    for type_entry in getattr(getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None), "entries", []):
+        if type_entry.id != type_id:
+            continue
+        for name_entry in type_entry.directory.entries:
+            key = name_entry.id if name_entry.id is not None else str(name_entry.name)
+            for language in name_entry.directory.entries:
+                entry = language.data.struct
+                found.setdefault(key, []).append(pe.get_data(entry.OffsetToData, entry.Size))
+    return found
+
+
+def single_resource(pe, type_id, type_name, resource_id, problems):
+    """The data of the one resource of that id, or None with the reason added to problems."""
+    found = resources(pe, type_id)
+    if resource_id not in found:
+        problems.append(differs(f"{type_name} resources", f"id {resource_id}", sorted(found, key=str) or "none"))
+        return None
+    if len(found[resource_id]) != 1:
+        problems.append(differs(f"{type_name} {resource_id}", "one language", f"{len(found[resource_id])}"))
+    return found[resource_id][0]
+
+
+# --- Checks: each returns a list of problems, empty when the exe is right ---
+
+
+def check_machine(pe, arch):
+    machine, machine_name, magic, magic_name = MACHINES[arch]
+    problems = []
+    if pe.FILE_HEADER.Machine != machine:
+        actual = pefile.MACHINE_TYPE.get(pe.FILE_HEADER.Machine, hex(pe.FILE_HEADER.Machine))
+        problems.append(differs("machine type", f"{machine_name} ({machine:#06x})", actual))
+    if pe.OPTIONAL_HEADER.Magic != magic:
+        problems.append(differs("optional header", f"{magic_name} ({magic:#x})", hex(pe.OPTIONAL_HEADER.Magic)))
+    return problems
+
+
+def check_subsystem(pe, arch):
+    actual = pe.OPTIONAL_HEADER.Subsystem
+    if actual != SUBSYSTEM_WINDOWS_GUI:
+        name = pefile.SUBSYSTEM_TYPE.get(actual, str(actual))
+        return [differs("subsystem", f"IMAGE_SUBSYSTEM_WINDOWS_GUI ({SUBSYSTEM_WINDOWS_GUI})", f"{name} ({actual})")]
+    return []
+
+
+def imported_dlls(pe):
+    dlls = []
+    for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT"):
+        for entry in getattr(pe, attribute, []):
+            dlls.append(entry.dll.decode("ascii", "replace"))
+    return dlls
+
+
+def check_imports(pe, arch):
+    dlls = imported_dlls(pe)
+    if not dlls:
+        return ["imports: expected at least KERNEL32.dll, actual no import table"]
+    problems = []
+    for dll in dlls:
+        if RUNTIME_DLLS.match(dll):
+            problems.append(f"imports: {dll} is a MinGW runtime DLL; expected it linked statically")
+        elif not SYSTEM_DLLS.match(dll):
+            problems.append(differs("imports", f"system DLLs only ({SYSTEM_DLLS.pattern})", dll))
+    return problems
+
+
+def version_nodes(data, offset=0, end=None):
+    """Parses VS_VERSIONINFO-style nodes: yields (key, type, value bytes, children)."""
+    end = len(data) if end is None else end
+    while offset + 6 <= end:
+        length, value_length, value_type = struct.unpack_from("<HHH", data, offset)
+        if length == 0:
+            break
+        node_end = min(offset + length, end)
+        key_end = offset + 6
+        while key_end + 1 < node_end and data[key_end : key_end + 2] != b"\0\0":
+            key_end += 2
+        key = data[offset + 6 : key_end].decode("utf-16-le")
+        value_start = (key_end + 2 + 3) & ~3
+        value_size = value_length * 2 if value_type == 1 else value_length
+        value = data[value_start : value_start + value_size]
+        children_start = (value_start + value_size + 3) & ~3
+        yield key, value_type, value, list(version_nodes(data, children_start, node_end))
+        offset = (node_end + 3) & ~3
+
+
+def check_version(pe, arch):
+    problems = []
+    data = single_resource(pe, RT_VERSION, "RT_VERSION", 1, problems)
+    if data is None:
+        return problems
+    roots = list(version_nodes(data))
+    if len(roots) != 1 or roots[0][0] != "VS_VERSION_INFO":
+        return problems + [differs("version record", "one VS_VERSION_INFO", [r[0] for r in roots])]
+    _, _, fixed, blocks = roots[0]
+    if len(fixed) != 52:
+        problems.append(differs("VS_FIXEDFILEINFO size", 52, len(fixed)))
+    else:
+        (signature, _, file_ms, file_ls, product_ms, product_ls, mask, flags, os, file_type, subtype,
+         _, _) = struct.unpack("<13I", fixed)
+
+        def version(ms, ls):
+            return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+
+        expected_version = version(VERSION_MS, VERSION_LS)
+        for what, expected, actual in [
+            ("signature", hex(0xFEEF04BD), hex(signature)),
+            ("FILEVERSION", expected_version, version(file_ms, file_ls)),
+            ("PRODUCTVERSION", expected_version, version(product_ms, product_ls)),
+            ("FILEFLAGSMASK (VS_FFI_FILEFLAGSMASK)", hex(VS_FFI_FILEFLAGSMASK), hex(mask)),
+            ("FILEFLAGS", hex(0), hex(flags)),
+            ("FILEOS (VOS__WINDOWS32)", hex(VOS__WINDOWS32), hex(os)),
+            ("FILETYPE (VFT_APP)", hex(VFT_APP), hex(file_type)),
+            ("FILESUBTYPE", hex(0), hex(subtype)),
+        ]:
+            if expected != actual:
+                problems.append(differs(what, expected, actual))
+
+    by_key = {}
+    for key, _, value, children in blocks:
+        by_key.setdefault(key, []).append((value, children))
+    tables = [child for _, children in by_key.get("StringFileInfo", []) for child in children]
+    if [t[0].upper() for t in tables] != [STRING_TABLE]:
+        problems.append(differs("string tables", f"one block {STRING_TABLE}", [t[0] for t in tables] or "none"))
+    for table in tables:
+        if table[0].upper() != STRING_TABLE:
+            continue
+        strings = {}
+        for key, _, value, _ in table[3]:
+            strings[key] = value.decode("utf-16-le").split("\0")[0]
+        for key, expected in STRINGS.items():
+            actual = strings.get(key)
+            if actual != expected:
+                problems.append(differs(f"{table[0]} {key}", repr(expected), "missing" if actual is None else repr(actual)))
+        for key in sorted(set(strings) - set(STRINGS)):
+            problems.append(differs(f"{table[0]} strings", sorted(STRINGS), f"also {key}={strings[key]!r}"))
+
+    translations = []
+    for _, children in by_key.get("VarFileInfo", []):
+        for key, _, value, _ in children:
+            if key == "Translation":
+                translations += [struct.unpack_from("<HH", value, i) for i in range(0, len(value) - 3, 4)]
+    if translations != TRANSLATIONS:
+        show = lambda pairs: ", ".join(f"{lang:#06x}/{cp}" for lang, cp in pairs) or "none"
+        problems.append(differs("Translation", show(TRANSLATIONS), show(translations)))
+    return problems
+
+
+def check_icon(pe, arch, expected_image=None):
+    problems = []
+    groups = resources(pe, RT_GROUP_ICON)
+    if sorted(groups, key=str) != [ICON_GROUP_ID]:
+        problems.append(differs("RT_GROUP_ICON resources", f"only id {ICON_GROUP_ID}", sorted(groups, key=str) or "none"))
+    group = single_resource(pe, RT_GROUP_ICON, "RT_GROUP_ICON", ICON_GROUP_ID, problems)
+    if group is None:
+        return problems
+    if len(group) < 6:
+        return problems + [differs("icon group size", "at least 6 bytes", len(group))]
+    reserved, kind, count = struct.unpack_from("<HHH", group)
+    if (reserved, kind) != (0, 1):
+        problems.append(differs("icon group header (reserved, type)", "(0, 1)", (reserved, kind)))
+    if count != 1 or len(group) != 6 + 14 * count:
+        return problems + [differs("icon group entries", "1 entry, 20 bytes", f"{count} entries, {len(group)} bytes")]
+    width, height, colours, _, planes, bits, size, image_id = struct.unpack_from("<BBBBHHIH", group, 6)
+    for what, expected, actual in [
+        ("icon group entry size", "32x32", f"{width or 256}x{height or 256}"),
+        ("icon group entry colours", 16, colours),
+        ("icon group entry planes", 1, planes),
+        ("icon group entry bits per pixel", 4, bits),
+        ("icon group entry bytes", ICON_IMAGE_SIZE, size),
+        ("icon group entry image id", ICON_IMAGE_ID, image_id),
+    ]:
+        if expected != actual:
+            problems.append(differs(what, expected, actual))
+
+    images = resources(pe, RT_ICON)
+    if sorted(images, key=str) != [ICON_IMAGE_ID]:
+        problems.append(differs("RT_ICON resources", f"only id {ICON_IMAGE_ID}", sorted(images, key=str) or "none"))
+    image = single_resource(pe, RT_ICON, "RT_ICON", ICON_IMAGE_ID, problems)
+    if image is None:
+        return problems
+    if len(image) != ICON_IMAGE_SIZE:
+        problems.append(differs(f"RT_ICON {ICON_IMAGE_ID} size", f"{ICON_IMAGE_SIZE} bytes", f"{len(image)} bytes"))
+    if len(image) < 40 + len(PALETTE):
+        return problems + [differs(f"RT_ICON {ICON_IMAGE_ID}", "a header and a palette", f"{len(image)} bytes")]
+    header_size, w, h, planes, bits, compression = struct.unpack_from("<IiiHHI", image)
+    for what, expected, actual in [
+        ("header size", 40, header_size),
+        ("biWidth", 32, w),
+        ("biHeight (XOR and AND together)", 64, h),
+        ("biPlanes", 1, planes),
+        ("biBitCount", 4, bits),
+        ("biCompression (BI_RGB)", 0, compression),
+    ]:
+        if expected != actual:
+            problems.append(differs(f"RT_ICON {ICON_IMAGE_ID} {what}", expected, actual))
+    palette = image[40:104]
+    if palette != PALETTE:
+        wrong = [i for i in range(16) if palette[4 * i : 4 * i + 4] != PALETTE[4 * i : 4 * i + 4]]
+        problems.append(differs(f"RT_ICON {ICON_IMAGE_ID} palette", "the standard 16 colours",
+                                f"entries {wrong} differ: {palette.hex(' ', 4)}"))
+    if expected_image is not None and image != expected_image:
+        problems.append(f"RT_ICON {ICON_IMAGE_ID}: expected the image made from app/icon.txt, actual other bytes")
+    return problems
+
+
+def check_manifest_text(text):
+    try:
+        root = ET.fromstring(text)
+    except ET.ParseError as e:
+        return [f"manifest: expected well-formed XML, actual: {e}"]
+    problems = []
+    if root.tag != f"{{{ASM_V1}}}assembly":
+        problems.append(differs("manifest root", f"{{{ASM_V1}}}assembly", root.tag))
+
+    def local(element):
+        return element.tag.rsplit("}", 1)[-1]
+
+    levels = [e.get("level") for e in root.iter() if local(e) == "requestedExecutionLevel"]
+    if levels != ["asInvoker"]:
+        problems.append(differs("requestedExecutionLevel", "['asInvoker']", levels or "none"))
+    dpi = [(e.tag, (e.text or "").strip()) for e in root.iter() if local(e) == "dpiAware"]
+    if dpi != [(f"{{{WINDOWS_SETTINGS_2005}}}dpiAware", "true")]:
+        problems.append(differs("dpiAware", f"one {{{WINDOWS_SETTINGS_2005}}}dpiAware 'true'", dpi or "none"))
+    dependencies = [
+        e.get("name") for e in root.iter()
+        if local(e) == "assemblyIdentity" and (e.get("name") or "").lower() == "microsoft.windows.common-controls"
+    ]
+    if dependencies:
+        problems.append(differs("manifest dependencies", "no Microsoft.Windows.Common-Controls (classic look)",
+                                f"{len(dependencies)} dependency on it"))
+    ids = {(e.get("Id") or "").lower() for e in root.iter() if local(e) == "supportedOS"}
+    for name, guid in SUPPORTED_OS.items():
+        if guid not in ids:
+            problems.append(differs("supportedOS", f"{name} {guid}", "missing"))
+    return problems
+
+
+def check_manifest(pe, arch):
+    problems = []
+    manifests = resources(pe, RT_MANIFEST)
+    if sorted(manifests, key=str) != [1]:
+        problems.append(differs("RT_MANIFEST resources", "only id 1", sorted(manifests, key=str) or "none"))
+    data = single_resource(pe, RT_MANIFEST, "RT_MANIFEST", 1, problems)
+    if data is None:
+        return problems
+    return problems + check_manifest_text(data)
+
+
+CHECKS = {
+    "machine": check_machine,
+    "subsystem": check_subsystem,
+    "imports": check_imports,
+    "version": check_version,
+    "icon": check_icon,
+    "manifest": check_manifest,
+}
+
+
+def run(pe, arch, names, expected_image=None):
+    """Runs the named checks; returns {name: [problems]}."""
+    results = {}
+    for name in names:
+        if name == "icon":
+            results[name] = check_icon(pe, arch, expected_image)
+        else:
+            results[name] = CHECKS[name](pe, arch)
+    return results
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--arch", required=True, choices=sorted(MACHINES))
+    parser.add_argument("--icon-image", help="icon_image.bin from the build: the RT_ICON data must equal it")
+    parser.add_argument("exe")
+    parser.add_argument("checks", nargs="+", choices=sorted(CHECKS) + ["all"])
+    args = parser.parse_args()
+    names = list(CHECKS) if "all" in args.checks else args.checks
+    try:
+        pe = pefile.PE(args.exe, fast_load=False)
+    except (OSError, pefile.PEFormatError) as e:
+        print(f"FAIL: cannot read {args.exe} as a PE file: {e}")
+        return 1
+    expected_image = None
+    if args.icon_image:
+        with open(args.icon_image, "rb") as f:
+            expected_image = f.read()
+    failed = 0
+    for name, problems in run(pe, args.arch, names, expected_image).items():
+        for problem in problems:
+            print(f"FAIL [{name}] {problem}")
+        if problems:
+            failed += 1
+        else:
+            print(f"ok   [{name}]")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
