@@ -1,7 +1,5 @@
 #include "launcher/win32/dir_list_box.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 namespace zolv {
@@ -10,6 +8,7 @@ namespace {
 
 constexpr int kIndent = 8;  // pixels a level, at 96 DPI
 constexpr int kFolderWidth = 14;
+constexpr const wchar_t* kSelfProperty = L"ZOLVLoader.DirListBox";
 
 int Scaled(HDC dc, int pixels) { return MulDiv(pixels, GetDeviceCaps(dc, LOGPIXELSX), 96); }
 
@@ -32,8 +31,12 @@ void DrawFolder(HDC dc, const RECT& cell, bool open) {
 }  // namespace
 
 void DirListBox::Attach(HWND listbox) {
+    // Subclassed by hand rather than through comctl32, which the program
+    // would otherwise load for this alone.
     hwnd_ = listbox;
-    SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetPropW(hwnd_, kSelfProperty, this);
+    listProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
 }
 
 void DirListBox::SetPath(const std::wstring& path) {
@@ -103,13 +106,12 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
     if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
 }
 
-LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR self) {
-    auto* list = reinterpret_cast<DirListBox*>(self);
+LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* list = static_cast<DirListBox*>(GetPropW(hwnd, kSelfProperty));
     switch (msg) {
         case WM_GETDLGCODE:  // keep Enter for opening instead of the dialog keys
             if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN) {
-                return DLGC_WANTMESSAGE | DefSubclassProc(hwnd, msg, wp, lp);
+                return DLGC_WANTMESSAGE | CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
             }
             break;
         case WM_KEYDOWN:
@@ -119,14 +121,15 @@ LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             }
             break;
         case WM_LBUTTONDBLCLK:
-            DefSubclassProc(hwnd, msg, wp, lp);
+            CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
             list->OpenHighlighted();
             return 0;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, SubclassProc, 0);
-            break;
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(list->listProc_));
+            RemovePropW(hwnd, kSelfProperty);
+            return CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
 }
 
 }  // namespace zolv

@@ -28,12 +28,13 @@ public:
     void Draw(const DRAWITEMSTRUCT* item) const;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     void OpenHighlighted();
     void Refill();
 
     DirectoryList list_;
     HWND hwnd_ = nullptr;
+    WNDPROC listProc_ = nullptr;
 };
 
 }  // namespace zolv

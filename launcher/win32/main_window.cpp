@@ -119,17 +119,9 @@ void Win32DriveList::Fill() {
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
         const wchar_t letter = static_cast<wchar_t>(L'a' + i);
-        std::wstring text{letter, L':'};
-        // Only fixed drives are asked for a label: asking a removable drive
-        // without a medium would spin it up, or hang on a network drive.
-        const std::wstring root = text + L"\\";
-        wchar_t label[MAX_PATH + 1] = {};
-        if (GetDriveTypeW(root.c_str()) == DRIVE_FIXED &&
-            GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                  nullptr, 0) &&
-            label[0]) {
-            text += L" [" + std::wstring(label) + L"]";
-        }
+        // The letter alone: asking each drive for its label costs start-up
+        // time, and a removable drive without a medium would spin up for it.
+        const std::wstring text{letter, L':'};
         const LRESULT index =
             SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (letter == currentLetter) SendMessageW(hwnd, CB_SETCURSEL, index, 0);
