@@ -24,7 +24,10 @@ struct ControlLayout {
 };
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
+// The labels are drawn here, with DrawWrapped: the static control's own
+// wrapping keeps the blanks that overflow a line and starts the next line
+// with them, where the texts' runs of blanks are meant to end the line.
+constexpr DWORD kLabel = kChild | SS_OWNERDRAW;
 
 // In tab order, which is also the order the controls are made in. The
 // caption, title and version are set again by the load step.
@@ -38,6 +41,47 @@ const std::array<ControlLayout, 7> kLayout = {{
     {IDC_TITLE, L"STATIC", L"ZOLV Loader", kLabel, 600, 120, 1965, 480},
     {IDC_VERSION, L"STATIC", L"Version BETA 0.5", kLabel, 600, 600, 1365, 225},
 }};
+
+// Whether a label's text fits inside the label in a font, wrapped as
+// DrawWrapped wraps it: a line ends before a run that does not fit on it, and
+// a run of blanks that ends a line is dropped.
+bool TextFits(HWND label, HFONT font) {
+    RECT box;
+    GetClientRect(label, &box);
+    const std::wstring text = WindowText(label);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    bool fits = true;
+    int x = 0, bottom = metrics.tmHeight;
+    for (std::size_t start = 0; start < text.size() && fits;) {
+        const bool blank = text[start] == L' ';
+        std::size_t end = start;
+        while (end < text.size() && (text[end] == L' ') == blank) ++end;
+        SIZE extent;
+        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
+        if (x > 0 && x + extent.cx > box.right) {
+            x = 0;
+            bottom += metrics.tmHeight;
+            if (blank) {
+                start = end;
+                continue;
+            }
+        }
+        fits = blank || extent.cx <= box.right;  // a word wider than the label is cut
+        x += extent.cx;
+        start = end;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return fits && bottom <= box.bottom;
+}
+
+// Black for the title and the long texts, the system's text colour for the version.
+COLORREF LabelInk(int id) {
+    return id == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
+}
 
 void ShowLoadFailure() {
     MessageBoxW(nullptr,
@@ -132,13 +176,21 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnCreate();
         case WM_COMMAND:
             return OnCommand(LOWORD(wp), HIWORD(wp));
-        case WM_CTLCOLORSTATIC:
-            return OnLabelColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_DRAWITEM:
+            return OnDrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         case WM_PAINT:
             return OnPaint();  // the engraved rule
+        case WM_ACTIVATE:
+            return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_NCDESTROY:
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
+            lastFocus_ = nullptr;
+            // The controls that used them are gone by now.
+            for (HFONT& font : fittedFonts_) {
+                if (font) DeleteObject(font);
+                font = nullptr;
+            }
             return 0;
     }
     // The close box and the system menu's Close destroy the window.
@@ -149,6 +201,14 @@ LRESULT AboutWindow::OnCreate() {
     if (!titleFont_) titleFont_ = MakeFont(L"Terminal", 1350, true, OEM_CHARSET, dpi_);
     if (!defaultFont_) defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
     icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
+    // A window with a dialog frame shows no class icon in its caption: it
+    // needs icons of its own.
+    HANDLE smallIcon =
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon_));
     messages_.SetOwner(hwnd_);
     for (const ControlLayout& c : kLayout) {
         HWND control = CreateWindowExW(0, c.kind, c.text, c.style, Pixels(c.left), Pixels(c.top),
@@ -158,9 +218,51 @@ LRESULT AboutWindow::OnCreate() {
         SendMessageW(control, WM_SETFONT,
                      reinterpret_cast<WPARAM>(c.id == IDC_TITLE ? titleFont_ : defaultFont_),
                      FALSE);
+        if (c.id == IDC_TITLE) {
+            FitLabelFont(control, L"Terminal", nullptr, 1350, true, OEM_CHARSET);
+        } else if (c.id == IDC_VERSION || c.id == IDC_DESCRIPTION || c.id == IDC_DISCLAIMER) {
+            FitLabelFont(control, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false,
+                         DEFAULT_CHARSET);
+        }
     }
     SendDlgItemMessageW(hwnd_, IDC_PICICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
     return 0;
+}
+
+// The labels keep their fixed size, and their texts do not fit every face a
+// system offers for the one asked for: the description's last line, the
+// address for questions, falls below the label even in MS Sans Serif. A
+// label whose text does not fit gets a smaller font, down to three quarters
+// of its size: its own face, or, as a bitmap face comes in few sizes (MS Sans
+// Serif in none below 8 point) and the font mapper hands back the 8 point
+// one for any smaller request, the outline face made to stand in for it.
+// Where nothing fits, the label keeps its font.
+void AboutWindow::FitLabelFont(HWND label, const wchar_t* face, const wchar_t* outlineFace,
+                               int hundredthsOfPoint, bool bold, BYTE charset) {
+    const HFONT current = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    if (!current || TextFits(label, current)) return;
+    HFONT* slot = nullptr;
+    for (HFONT& font : fittedFonts_) {
+        if (!font && !slot) slot = &font;
+    }
+    if (!slot) return;
+    const int pixels = MulDiv(hundredthsOfPoint, dpi_, 7200);
+    for (int height = pixels - 1; height >= pixels * 3 / 4; --height) {
+        for (const wchar_t* candidate : {face, outlineFace}) {
+            if (!candidate) continue;
+            HFONT smaller = CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                        FALSE, candidate == face ? charset : DEFAULT_CHARSET,
+                                        OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE, candidate);
+            if (!smaller) continue;
+            if (TextFits(label, smaller)) {
+                *slot = smaller;
+                SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
+                return;
+            }
+            DeleteObject(smaller);
+        }
+    }
 }
 
 LRESULT AboutWindow::OnCommand(int id, int code) {
@@ -178,13 +280,31 @@ LRESULT AboutWindow::OnCommand(int id, int code) {
     return 0;
 }
 
-LRESULT AboutWindow::OnLabelColour(HDC dc, HWND control) {
-    const int id = GetDlgCtrlID(control);
-    LRESULT brush = DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                   reinterpret_cast<LPARAM>(control));
-    if (id == IDC_DESCRIPTION || id == IDC_DISCLAIMER || id == IDC_TITLE)
-        SetTextColor(dc, RGB(0, 0, 0));
-    return brush;
+LRESULT AboutWindow::OnDrawLabel(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_STATIC) return FALSE;
+    HDC dc = item.hDC;
+    const int saved = SaveDC(dc);
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    if (font) SelectObject(dc, font);
+    SetTextColor(dc, LabelInk(static_cast<int>(item.CtlID)));
+    SetBkMode(dc, TRANSPARENT);
+    DrawWrapped(dc, WindowText(item.hwndItem), item.rcItem);
+    RestoreDC(dc, saved);
+    return TRUE;
+}
+
+LRESULT AboutWindow::OnActivate(bool active) {
+    // Like a dialog: the focus comes back to the button that had it, where
+    // the system would give it to the window itself and leave no button
+    // focused.
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    } else {
+        SetFocus(lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_ : GetDlgItem(hwnd_, IDOK));
+    }
+    return 0;
 }
 
 LRESULT AboutWindow::OnPaint() {

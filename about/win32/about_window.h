@@ -30,8 +30,11 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnCreate();
     LRESULT OnCommand(int id, int code);
-    LRESULT OnLabelColour(HDC dc, HWND control);
     LRESULT OnPaint();
+    LRESULT OnDrawLabel(const DRAWITEMSTRUCT& item);
+    LRESULT OnActivate(bool active);
+    void FitLabelFont(HWND label, const wchar_t* face, const wchar_t* outlineFace,
+                      int hundredthsOfPoint, bool bold, BYTE charset);
     bool Load();
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
@@ -40,6 +43,8 @@ private:
     int dpi_ = 96;
     HFONT titleFont_ = nullptr, defaultFont_ = nullptr;
     HICON icon_ = nullptr;
+    HFONT fittedFonts_[4] = {};  // labels whose text needed a smaller font, this window only
+    HWND lastFocus_ = nullptr;
     Win32Messages messages_;
     frmAbout logic_;
 };

@@ -1,4 +1,10 @@
+// The About window, the menu commands and the shutdown as a user meets them,
+// checked on the real exe under Wine.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/control_ids.h"
 #include "tests/ui/driver.h"
@@ -6,41 +12,474 @@
 namespace zolv::ui {
 namespace {
 
-void Probe(const wchar_t* face, int hp, bool bold, BYTE cs, const std::wstring& text, int width) {
-    HDC dc = GetDC(nullptr);
-    HFONT f = CreateFontW(-MulDiv(hp, 96, 7200), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, cs,
-                          0, 0, 0, 0, face);
-    HGDIOBJ old = SelectObject(dc, f);
-    wchar_t got[64];
-    GetTextFaceW(dc, 64, got);
-    TEXTMETRICW tm;
-    GetTextMetricsW(dc, &tm);
-    RECT r = {0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    printf("%ls -> %ls h=%ld ave=%ld charset=%d pitch=%x  text h=%ld w=%ld\n", face, got, tm.tmHeight,
-           tm.tmAveCharWidth, tm.tmCharSet, tm.tmPitchAndFamily, r.bottom, r.right);
-    SelectObject(dc, old);
-    DeleteObject(f);
-    ReleaseDC(nullptr, dc);
+constexpr const wchar_t* kAboutCaption = L"About ZOLV Loader";
+
+std::string Hex(COLORREF colour) {
+    char text[16];
+    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour),
+             GetBValue(colour));
+    return text;
 }
 
-TEST(Peek, About) {
+// Where the screenshots go when ZOLV_UI_SCREENSHOTS names a directory.
+std::wstring ScreenshotPath(const wchar_t* name) {
+    const wchar_t* directory = _wgetenv(L"ZOLV_UI_SCREENSHOTS");
+    if (!directory || !*directory) return L"";
+    return std::wstring(directory) + L"\\" + name;
+}
+
+// "&About" is chosen by posting its command, as the menu does, except where
+// the menu's keys themselves are under test.
+class AboutWindowTest : public ::testing::Test {
+protected:
+    TempDir temp;
+    std::wstring games = temp.Make(L"zolv");  // before the start, so that the list shows it
+    Loader app{temp.path()};
+    HWND about = nullptr;
+
+    void SetUp() override {
+        ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
+        about = ChooseAbout();
+        ASSERT_NE(about, nullptr) << "\"&About\" did not show the About window";
+    }
+
+    HWND ChooseAbout() {
+        PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
+        app.Idle();
+        HWND found = nullptr;
+        WaitFor([&] { return (found = app.FindWindowByCaption(kAboutCaption)) != nullptr; }, 5000);
+        return found;
+    }
+
+    int AboutWindows() const {
+        int count = 0;
+        for (HWND hwnd : app.VisibleWindows()) count += Text(hwnd) == kAboutCaption;
+        return count;
+    }
+
+    bool AboutIsGone() const {
+        return WaitFor([&] { return !IsWindow(about); }, 5000);
+    }
+
+    // The two windows apart, so that neither hides the other.
+    void SideBySide() {
+        RECT main;
+        GetWindowRect(app.main(), &main);
+        SetWindowPos(about, nullptr, main.right + 8, main.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        app.Idle();
+    }
+
+    void MakeForeground(HWND window) {
+        SetForegroundWindow(window);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }, 3000))
+            << "the window could not be brought to the front";
+        app.Idle();
+    }
+};
+
+// --- what it is ----------------------------------------------------------------------------------
+
+using AboutWindowLooks = AboutWindowTest;
+
+TEST_F(AboutWindowLooks, IsAFixedModelessDialogOwnedByNoWindow) {
+    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr) << "the About window must have no owner";
+    EXPECT_TRUE(IsWindowEnabled(app.main())) << "the main window must stay usable";
+    EXPECT_EQ(AboutWindows(), 1);
+    const LONG style = GetWindowLongW(about, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU) << "no close box";
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_FALSE(style & WS_THICKFRAME) << "the border must not resize";
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME)
+        << "a dialog's fixed border is expected";
+    RECT client;
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, Px(3495)) << "client width of 3495 twips";
+    EXPECT_EQ(client.bottom, Px(3375)) << "client height of 3375 twips";
+}
+
+TEST_F(AboutWindowLooks, EveryControlHasItsKindTextAndPlaceInTwips) {
+    struct Expected {
+        int id;
+        const wchar_t* kind;
+        const wchar_t* text;  // nullptr: not checked here
+        int left, top, width, height;
+    };
+    const Expected controls[] = {
+        {IDC_PICICON, L"Static", nullptr, 0, 0, 540, 540},
+        {IDOK, L"Button", L"OK", 120, 3000, 1260, 345},
+        {IDC_SYSINFO, L"Button", L"&System Info...", 2160, 3000, 1245, 345},
+        {IDC_DESCRIPTION, L"Static", nullptr, 360, 840, 3045, 1050},
+        {IDC_TITLE, L"Static", L"ZOLV Loader", 600, 120, 1965, 480},
+        {IDC_VERSION, L"Static", L"Version 0.5.0", 600, 600, 1365, 225},
+        {IDC_DISCLAIMER, L"Static", nullptr, 120, 2040, 3255, 825},
+    };
+    for (const Expected& c : controls) {
+        HWND control = GetDlgItem(about, c.id);
+        ASSERT_NE(control, nullptr) << "no control " << c.id;
+        EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;
+        if (c.text) {
+            EXPECT_EQ(Text(control), c.text) << "text of control " << c.id;
+        }
+        const RECT r = ClientRectIn(control);
+        EXPECT_EQ(r.left, Px(c.left)) << "left of " << c.id;
+        EXPECT_EQ(r.top, Px(c.top)) << "top of " << c.id;
+        EXPECT_EQ(r.right - r.left, Px(c.width)) << "width of " << c.id;
+        EXPECT_EQ(r.bottom - r.top, Px(c.height)) << "height of " << c.id;
+    }
+    const auto buttonKind = [&](int id) {
+        return GetWindowLongW(GetDlgItem(about, id), GWL_STYLE) & BS_TYPEMASK;
+    };
+    EXPECT_EQ(buttonKind(IDOK), BS_DEFPUSHBUTTON) << "\"OK\" is the default button";
+    EXPECT_EQ(buttonKind(IDC_SYSINFO), BS_PUSHBUTTON);
+    EXPECT_NE(Text(GetDlgItem(about, IDC_DESCRIPTION)).find(L"zolvloader@example.org"),
+              std::wstring::npos)
+        << "the description names the address for questions";
+    EXPECT_NE(Text(GetDlgItem(about, IDC_DISCLAIMER)).find(L"Warning:"), std::wstring::npos);
+}
+
+TEST_F(AboutWindowLooks, ShowsTheProgramsIconInThePictureAndTheCaption) {
+    EXPECT_NE(SendMessageW(GetDlgItem(about, IDC_PICICON), STM_GETICON, 0, 0), 0)
+        << "picIcon shows no icon";
+    // Wine answers WM_GETICON to no other process, so the caption is looked
+    // at instead: the icon's yellow, left of the caption's text.
+    SideBySide();  // the main window's caption shows the same icon
+    MakeForeground(about);
+    RECT frame;
+    GetWindowRect(about, &frame);
+    POINT client = {0, 0};
+    ClientToScreen(about, &client);
+    const ScreenShot caption({frame.left, frame.top, frame.left + 32, client.y});
+    int yellow = 0;
+    for (int y = 0; y < caption.height(); ++y) {
+        for (int x = 0; x < caption.width(); ++x) {
+            const COLORREF c = caption.At(x, y);
+            yellow += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) < 100;
+        }
+    }
+    EXPECT_GT(yellow, 10) << "no icon in the About window's caption";
+}
+
+TEST_F(AboutWindowLooks, TheEngravedRuleIsGreyOverWhite) {
+    RECT client;
+    GetClientRect(about, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(about, &origin);
+    const ScreenShot shot({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const int y = Px(1920);
+    for (int x = Px(120); x <= Px(3480); ++x) {
+        ASSERT_EQ(Hex(shot.At(x, y)), Hex(grey)) << "grey line at x " << x << ", y " << y;
+        ASSERT_EQ(Hex(shot.At(x, y + 1)), Hex(white)) << "white under it at x " << x;
+    }
+    EXPECT_EQ(Hex(shot.At(Px(105), y)), Hex(white)) << "the white line starts at 105 twips";
+    EXPECT_EQ(Hex(shot.At(Px(105), y + 1)), Hex(white));
+    EXPECT_EQ(Hex(shot.At(Px(105) - 1, y)), Hex(face)) << "nothing left of the rule";
+    EXPECT_EQ(Px(3480) + 1, shot.width()) << "the rule ends at the client area's right edge";
+    EXPECT_EQ(Hex(shot.At(Px(2000), y - 1)), Hex(face)) << "the rule is two pixels high";
+    EXPECT_EQ(Hex(shot.At(Px(2000), y + 2)), Hex(face)) << "the rule is two pixels high";
+}
+
+// Text cut off at a label's edge leaves ink on its last rows or column.
+TEST_F(AboutWindowLooks, EveryLabelShowsItsWholeText) {
+    SideBySide();
+    MakeForeground(about);
+    RECT frame;
+    GetWindowRect(about, &frame);
+    const ScreenShot shot(frame);
+    POINT origin = {0, 0};
+    ClientToScreen(about, &origin);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+
+    for (int id : {IDC_TITLE, IDC_VERSION, IDC_DESCRIPTION, IDC_DISCLAIMER}) {
+        const RECT r = ClientRectIn(GetDlgItem(about, id));
+        const int left = origin.x - frame.left + r.left, top = origin.y - frame.top + r.top;
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        int inked = 0, lastInkedRow = -1, lastInkedColumn = -1;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (shot.At(left + x, top + y) == face) continue;
+                ++inked;
+                lastInkedRow = std::max(lastInkedRow, y);
+                lastInkedColumn = std::max(lastInkedColumn, x);
+            }
+        }
+        EXPECT_GT(inked, 20) << "label " << id << " shows no text";
+        EXPECT_LT(lastInkedRow, height - 2)
+            << "label " << id << ": a line of text is cut off at the bottom (" << height
+            << " pixels high)";
+        EXPECT_LT(lastInkedColumn, width - 1)
+            << "label " << id << ": text is cut off at the right (" << width << " pixels wide)";
+    }
+
+    const std::wstring path = ScreenshotPath(L"zolv-about.bmp");
+    if (!path.empty()) {
+        EXPECT_TRUE(shot.SaveBitmap(path)) << "could not save the screenshot";
+    }
+}
+
+// The long texts' runs of blanks end a line; none is carried over to indent
+// the next one.
+TEST_F(AboutWindowLooks, EveryLineOfTheLongTextsStartsAtTheLeft) {
+    SideBySide();
+    MakeForeground(about);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int id : {IDC_DESCRIPTION, IDC_DISCLAIMER}) {
+        HWND label = GetDlgItem(about, id);
+        RECT r;
+        GetWindowRect(label, &r);
+        const ScreenShot shot(r);
+        // Lines of text are bands of rows with ink, with clear rows between.
+        int lines = 0, lineStart = -1;
+        for (int y = 0; y <= shot.height(); ++y) {
+            int left = shot.width();
+            for (int x = 0; x < shot.width() && y < shot.height(); ++x) {
+                if (shot.At(x, y) != face) {
+                    left = x;
+                    break;
+                }
+            }
+            if (left < shot.width()) {
+                if (lineStart < 0) lineStart = left, ++lines;
+                lineStart = std::min(lineStart, left);
+            } else if (lineStart >= 0) {
+                EXPECT_LE(lineStart, 2) << "label " << id << ": line " << lines << " starts "
+                                        << lineStart << " pixels in";
+                lineStart = -1;
+            }
+        }
+        EXPECT_GE(lines, 3) << "label " << id << " should show several lines";
+    }
+}
+
+// --- keys and closing ----------------------------------------------------------------------------
+
+using AboutWindowKeys = AboutWindowTest;
+
+TEST_F(AboutWindowKeys, OpensWithTheFocusOnOK) {
+    EXPECT_EQ(GetForegroundWindow(), about) << "the About window comes to the front";
+    EXPECT_EQ(app.Focus(), GetDlgItem(about, IDOK));
+}
+
+TEST_F(AboutWindowKeys, TheFocusComesBackWhenTheWindowIsActivatedAgain) {
+    SideBySide();
+    app.PressKeys({VK_TAB});
+    ASSERT_EQ(app.Focus(), GetDlgItem(about, IDC_SYSINFO)) << "Tab moves from OK to System Info";
+    MakeForeground(app.main());
+    MakeForeground(about);
+    EXPECT_EQ(app.Focus(), GetDlgItem(about, IDC_SYSINFO))
+        << "the About window lost track of its focused button";
+    MakeForeground(app.main());
+    ChooseAbout();  // "&About" again brings it to the front as it was left
+    EXPECT_EQ(app.Focus(), GetDlgItem(about, IDC_SYSINFO));
+}
+
+// Every way of closing the About window closes only the About window.
+struct CloseWay {
+    const char* name;
+    void (*close)(Loader& app, HWND about);
+};
+
+// Failure messages name the case, not its bytes.
+void PrintTo(const CloseWay& way, std::ostream* out) { *out << way.name; }
+
+const CloseWay kCloseWays[] = {
+    {"Esc", [](Loader& app, HWND) { app.PressKeys({VK_ESCAPE}); }},
+    {"EnterOnOK", [](Loader& app, HWND) { app.PressKeys({VK_RETURN}); }},
+    {"SpaceOnOK", [](Loader& app, HWND) { app.PressKeys({VK_SPACE}); }},
+    {"OKClicked", [](Loader& app, HWND about) { app.Click(GetDlgItem(about, IDOK)); }},
+    {"OKClickedWithTheMouse",
+     [](Loader& app, HWND about) {
+         MouseClickAt(CentreOf(GetDlgItem(about, IDOK)));
+         app.Idle();
+     }},
+    {"CloseCommand",
+     [](Loader& app, HWND about) {
+         PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+         app.Idle();
+     }},
+    {"CloseBoxClicked",
+     [](Loader& app, HWND about) {
+         POINT box;
+         ASSERT_TRUE(FindCloseBox(about, &box)) << "no close box found on the caption";
+         MouseClickAt(box);
+         app.Idle();
+     }},
+    {"AltF4", [](Loader& app, HWND) { app.PressKeys({VK_F4}, false, /*alt=*/true); }},
+};
+
+class AboutWindowCloses : public AboutWindowTest, public ::testing::WithParamInterface<CloseWay> {};
+
+TEST_P(AboutWindowCloses, AndTheProgramGoesOn) {
+    SideBySide();
+    ASSERT_EQ(app.Focus(), GetDlgItem(about, IDOK));
+    GetParam().close(app, about);
+    EXPECT_TRUE(AboutIsGone()) << "the About window is still open";
+    EXPECT_FALSE(app.WaitForExit(300)) << "closing the About window ended the program";
+    EXPECT_TRUE(IsWindowVisible(app.main()));
+    EXPECT_TRUE(app.NoBoxFor(200)) << "closing the About window asked something";
+    EXPECT_EQ(app.VisibleWindows(), std::vector<HWND>{app.main()});
+}
+
+INSTANTIATE_TEST_SUITE_P(, AboutWindowCloses, ::testing::ValuesIn(kCloseWays),
+                         [](const ::testing::TestParamInfo<CloseWay>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// --- one window, loaded once ---------------------------------------------------------------------
+
+using AboutWindowLoad = AboutWindowTest;
+
+TEST_F(AboutWindowLoad, ChoosingAboutAgainKeepsTheOneWindowAsItIs) {
+    HWND version = GetDlgItem(about, IDC_VERSION);
+    SendMessageW(version, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"set by the test"));
+    MakeForeground(app.main());
+    EXPECT_EQ(ChooseAbout(), about) << "a second About window appeared";
+    EXPECT_EQ(AboutWindows(), 1);
+    EXPECT_EQ(Text(version), L"set by the test") << "the load step ran again";
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 3000))
+        << "the open About window did not come to the front";
+}
+
+TEST_F(AboutWindowLoad, AfterItWasClosedTheNextOneIsLoadedAfresh) {
+    SendMessageW(GetDlgItem(about, IDC_VERSION), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"set by the test"));
+    SendMessageW(about, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption set by the test"));
+    app.Click(GetDlgItem(about, IDOK));
+    ASSERT_TRUE(AboutIsGone());
+    about = ChooseAbout();
+    ASSERT_NE(about, nullptr) << "\"&About\" after a close showed nothing";
+    EXPECT_EQ(AboutWindows(), 1);
+    EXPECT_EQ(Text(GetDlgItem(about, IDC_VERSION)), L"Version 0.5.0");
+    EXPECT_EQ(Text(GetDlgItem(about, IDC_TITLE)), L"ZOLV Loader");
+    EXPECT_EQ(app.Focus(), GetDlgItem(about, IDOK));
+}
+
+// --- side by side --------------------------------------------------------------------------------
+
+using BothWindows = AboutWindowTest;
+
+TEST_F(BothWindows, RunTheGameAnswersWhileTheAboutWindowIsOpen) {
+    SideBySide();
+    MouseClickAt(CentreOf(app.Control(IDC_EXECUTE)));
+    app.Idle();
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr) << "Run the Game! did not answer with the About window open";
+    EXPECT_EQ(box.text, L"You must click Save Settings first");
+    EXPECT_EQ(box.owner, app.main());
+    app.Dismiss(box);
+    EXPECT_TRUE(IsWindowVisible(about)) << "the About window closed";
+}
+
+TEST_F(BothWindows, SaveSettingsWorksWhileTheAboutWindowIsOpen) {
+    SideBySide();
+    app.OpenDirectory(L"zolv");
+    ASSERT_EQ(app.DirectoryPath(), games);
+    app.SelectComboItem(IDC_GAMEDIR, L"1943");
+    MouseClickAt(CentreOf(app.Control(IDC_SAVE)));
+    app.Idle();
+    ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }, 5000))
+        << "Save Settings wrote no script with the About window open";
+    EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943");
+    EXPECT_TRUE(app.NoBoxFor(200));
+    EXPECT_TRUE(IsWindowVisible(about));
+
+    RECT main, aside, both;
+    GetWindowRect(app.main(), &main);
+    GetWindowRect(about, &aside);
+    UnionRect(&both, &main, &aside);
+    MakeForeground(about);
+    const std::wstring path = ScreenshotPath(L"zolv-both.bmp");
+    if (!path.empty()) {
+        EXPECT_TRUE(ScreenShot(both).SaveBitmap(path)) << "could not save the screenshot";
+    }
+}
+
+// --- the menus' keys and the shutdown ------------------------------------------------------------
+
+class WindowCommands : public ::testing::Test {
+protected:
     TempDir temp;
     Loader app{temp.path()};
-    PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
-    app.Idle();
-    HWND about = app.FindWindowByCaption(L"About ZOLV Loader");
-    std::wstring d = Text(GetDlgItem(about, IDC_DESCRIPTION));
-    std::wstring s = Text(GetDlgItem(about, IDC_DISCLAIMER));
-    for (const wchar_t* face : {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"MS Shell Dlg"}) {
-        Probe(face, 800, false, DEFAULT_CHARSET, d, Px(3045));
-        Probe(face, 800, false, ANSI_CHARSET, d, Px(3045));
-        Probe(face, 800, false, DEFAULT_CHARSET, s, Px(3255));
-    }
-    Probe(L"Terminal", 1350, true, OEM_CHARSET, L"ZOLV Loader", Px(1965));
-    Probe(L"Terminal", 900, true, OEM_CHARSET, L"ZOLV Loader", Px(1965));
-    Probe(L"System", 975, true, DEFAULT_CHARSET, L"ZOLV Loader", Px(1965));
+
+    void SetUp() override { ASSERT_NE(app.main(), nullptr) << "the main window did not appear"; }
+
+    HWND About() const { return app.FindWindowByCaption(kAboutCaption); }
+};
+
+TEST_F(WindowCommands, AltHThenAShowsTheAboutWindow) {
+    app.PressKeys({'H', 'A'}, false, /*alt=*/true);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (about = About()) != nullptr; }, 5000))
+        << "Alt+H, A showed no About window";
+    EXPECT_EQ(Text(GetDlgItem(about, IDC_VERSION)), L"Version 0.5.0");
+    EXPECT_EQ(app.Focus(), GetDlgItem(about, IDOK));
 }
+
+// Each way out ends the program with the About window open, and asks nothing.
+struct ShutdownWay {
+    const char* name;
+    void (*end)(Loader& app);
+};
+
+// Failure messages name the case, not its bytes.
+void PrintTo(const ShutdownWay& way, std::ostream* out) { *out << way.name; }
+
+const ShutdownWay kShutdownWays[] = {
+    {"AltPThenE",
+     [](Loader& app) {
+         app.PressKeys({'P', 'E'}, false, /*alt=*/true);
+     }},
+    {"AltF4", [](Loader& app) { app.PressKeys({VK_F4}, false, /*alt=*/true); }},
+    {"CloseCommand", [](Loader& app) { PostMessageW(app.main(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    {"Close", [](Loader& app) { PostMessageW(app.main(), WM_CLOSE, 0, 0); }},
+    {"CloseBoxClicked",
+     [](Loader& app) {
+         POINT box;
+         ASSERT_TRUE(FindCloseBox(app.main(), &box)) << "no close box on the main window";
+         MouseClickAt(box);
+     }},
+};
+
+class ProgramEnds : public WindowCommands, public ::testing::WithParamInterface<ShutdownWay> {};
+
+TEST_P(ProgramEnds, WithTheAboutWindowOpen) {
+    PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (about = About()) != nullptr; }, 5000));
+    // Beside each other, the main window in front: its keys and its close box.
+    RECT main;
+    GetWindowRect(app.main(), &main);
+    SetWindowPos(about, nullptr, main.right + 8, main.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetForegroundWindow(app.main());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.main(); }, 3000));
+    app.Idle();
+
+    const HWND mainWindow = app.main();
+    GetParam().end(app);
+    const bool ended = app.WaitForExit(5000);
+    if (!ended) {
+        const Box box = app.WaitForBox(100);
+        ASSERT_TRUE(ended) << "the program did not end"
+                           << (box.hwnd
+                                   ? " and asked: " + std::string(box.text.begin(), box.text.end())
+                                   : std::string());
+    }
+    EXPECT_FALSE(IsWindow(mainWindow)) << "the main window is still there";
+    EXPECT_FALSE(IsWindow(about)) << "the About window is still there";
+    DWORD code = 1;
+    GetExitCodeProcess(app.process(), &code);
+    EXPECT_EQ(code, 0u) << "the program ended with a failure code";
+}
+
+INSTANTIATE_TEST_SUITE_P(, ProgramEnds, ::testing::ValuesIn(kShutdownWays),
+                         [](const ::testing::TestParamInfo<ShutdownWay>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace zolv::ui

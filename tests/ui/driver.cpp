@@ -297,4 +297,139 @@ bool Loader::WaitForExit(DWORD milliseconds) const {
     return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
+// --- real mouse input and screen pixels -------------------------------------------------------
+
+void MouseClickAt(POINT screen) {
+    // Wine moves the pointer on the display after the call returns, and a
+    // press without a position of its own may land where the pointer was
+    // before: every event carries the point.
+    const auto at = [&](DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+        SendInput(1, &input, sizeof(INPUT));
+    };
+    at(0);
+    WaitFor(
+        [&] {
+            POINT now;
+            return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+        },
+        2000);
+    Sleep(100);
+    at(0);
+    Sleep(50);
+    at(MOUSEEVENTF_LEFTDOWN);
+    Sleep(30);
+    at(MOUSEEVENTF_LEFTUP);
+    Sleep(30);
+}
+
+bool FindCloseBox(HWND window, POINT* screen) {
+    RECT frame, client;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    POINT clientTop = {0, 0};
+    ClientToScreen(window, &clientTop);
+    // The caption lies between the top of the frame and the client area (or
+    // the menu bar); the close box is the rightmost thing in it.
+    for (int y = frame.top + 1; y < clientTop.y; ++y) {
+        for (int x = frame.right - 1; x > frame.right - 80 && x > frame.left; --x) {
+            DWORD_PTR hit = HTNOWHERE;
+            SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000,
+                                &hit);
+            if (hit != HTCLOSE) continue;
+            // From its right edge, half a box to the left and a few lines down.
+            int left = x;
+            for (DWORD_PTR inside = HTCLOSE; inside == HTCLOSE && left > frame.left; --left) {
+                SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(left - 1, y),
+                                    SMTO_ABORTIFHUNG, 2000, &inside);
+            }
+            *screen = {(left + x) / 2, y + 4};
+            return true;
+        }
+    }
+    return false;
+}
+
+POINT CentreOf(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+ScreenShot::ScreenShot(const RECT& screen)
+    : width_(screen.right - screen.left), height_(screen.bottom - screen.top) {
+    if (width_ <= 0 || height_ <= 0) {
+        width_ = height_ = 0;
+        return;
+    }
+    HDC screenDc = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screenDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(screenDc, width_, height_);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screenDc, screen.left, screen.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> bgrx(static_cast<std::size_t>(width_) * height_);
+    GetDIBits(memory, bitmap, 0, height_, bgrx.data(), &info, DIB_RGB_COLORS);
+    pixels_.reserve(bgrx.size());
+    for (DWORD p : bgrx) pixels_.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screenDc);
+}
+
+COLORREF ScreenShot::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+    return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+bool ScreenShot::SaveBitmap(const std::wstring& path) const {
+    const int stride = (width_ * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width_;
+    header.biHeight = height_;  // bottom row first, as every reader expects
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(stride * height_);
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header));
+    for (int y = height_ - 1; y >= 0; --y) {
+        std::string row(static_cast<std::size_t>(stride), '\0');
+        for (int x = 0; x < width_; ++x) {
+            const COLORREF c = At(x, y);
+            row[x * 3] = static_cast<char>(GetBValue(c));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+        }
+        bytes += row;
+    }
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    CloseHandle(out);
+    return ok;
+}
+
 }  // namespace zolv::ui

@@ -90,4 +90,28 @@ inline int Px(int twips) { return MulDiv(twips, 96, 1440); }
 // A control's rectangle in its parent's client coordinates.
 RECT ClientRectIn(HWND control);
 
+// --- real mouse input and screen pixels -------------------------------------------------------
+
+// A left click with the real mouse at a point on the screen.
+void MouseClickAt(POINT screen);
+// The middle of a window's close box, found by asking the window what lies
+// under points along its caption. False when it has none.
+bool FindCloseBox(HWND window, POINT* screen);
+// The middle of a window, on the screen.
+POINT CentreOf(HWND window);
+
+// A copy of part of the screen, read once, so that many pixels can be looked at.
+class ScreenShot {
+public:
+    explicit ScreenShot(const RECT& screen);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    COLORREF At(int x, int y) const;                  // from the rectangle's top left
+    bool SaveBitmap(const std::wstring& path) const;  // a 24-bit .bmp file
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<COLORREF> pixels_;
+};
+
 }  // namespace zolv::ui

@@ -1,0 +1,231 @@
+// The About window's "&System Info..." button end to end: the registry of the
+// test's own Wine prefix says where the tool is, and a stand-in of ours
+// records each start.
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "tests/ui/driver.h"
+
+namespace zolv::ui {
+namespace {
+
+constexpr const wchar_t* kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const wchar_t* kToolValue = L"PATH";
+constexpr const wchar_t* kLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const wchar_t* kLocationValue = L"MSINFO";
+constexpr const wchar_t* kUnavailable = L"System Information Is Unavailable At This Time";
+
+// A value under HKEY_LOCAL_MACHINE (64-bit view) that the test changes and
+// puts back as it was: a fresh prefix may define its own, pointing at a tool
+// that opens a window.
+class MachineValue {
+public:
+    MachineValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened) !=
+            ERROR_SUCCESS) {
+            return;
+        }
+        keyExisted_ = true;
+        DWORD size = 0;
+        if (RegQueryValueExW(opened, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+            data_.resize(size);
+            valueExisted_ = RegQueryValueExW(opened, name, nullptr, &type_, data_.data(), &size) ==
+                            ERROR_SUCCESS;
+            data_.resize(size);
+        }
+        RegCloseKey(opened);
+    }
+
+    ~MachineValue() {
+        if (valueExisted_) {
+            Write(type_, data_.data(), static_cast<DWORD>(data_.size()));
+        } else {
+            Remove();
+            if (!keyExisted_) RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), KEY_WOW64_64KEY, 0);
+        }
+    }
+
+    MachineValue(const MachineValue&) = delete;
+    MachineValue& operator=(const MachineValue&) = delete;
+
+    bool Set(const std::wstring& text) {
+        return Write(REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+
+    void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), name_.c_str()); }
+
+private:
+    bool Write(DWORD type, const BYTE* data, DWORD size) {
+        HKEY opened = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &opened,
+                            nullptr) != ERROR_SUCCESS) {
+            return false;
+        }
+        const bool written =
+            RegSetValueExW(opened, name_.c_str(), 0, type, data, size) == ERROR_SUCCESS;
+        RegCloseKey(opened);
+        return written;
+    }
+
+    std::wstring key_, name_;
+    bool keyExisted_ = false, valueExisted_ = false;
+    DWORD type_ = 0;
+    std::vector<BYTE> data_;
+};
+
+// The lines the stand-in wrote beside itself: "<current directory>\t<arguments>".
+std::vector<std::wstring> Runs(const std::wstring& directory) {
+    const std::string bytes = ReadFileBytes(directory + L"\\runs.txt");
+    std::vector<std::wstring> lines;
+    if (bytes == "<missing>") return lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = bytes.substr(start, end - start);
+        lines.emplace_back(line.begin(), line.end());  // the paths here are plain ASCII
+    }
+    return lines;
+}
+
+class SystemInformation : public ::testing::Test {
+protected:
+    MachineValue toolPath{kToolKey, kToolValue};
+    MachineValue toolLocation{kLocationKey, kLocationValue};
+    TempDir temp;
+    // Blanks in both parts of the path: it must be neither split nor searched for.
+    std::wstring tools = temp.Make(L"zolv sys info");
+    std::wstring toolDir = temp.Make(L"zolv sys info\\Tool Dir");
+    std::wstring tool = toolDir + L"\\MSINFO32.EXE";
+    std::wstring started = temp.Make(L"started here");
+    Loader app{started};
+    HWND about = nullptr;
+
+    void SetUp() override {
+        ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
+        ASSERT_FALSE(TestPrograms().standInTool.empty()) << "no stand-in tool given";
+        ASSERT_TRUE(CopyFileW(TestPrograms().standInTool.c_str(), tool.c_str(), FALSE))
+            << "could not copy the stand-in tool";
+        toolPath.Remove();
+        toolLocation.Remove();
+        PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
+        ASSERT_TRUE(WaitFor(
+            [&] { return (about = app.FindWindowByCaption(L"About ZOLV Loader")) != nullptr; },
+            5000))
+            << "no About window";
+        app.Idle();
+    }
+
+    void PressSystemInfo() { app.Click(GetDlgItem(about, IDC_SYSINFO)); }
+
+    // Waits for the tool's count of starts to reach the number, and a little
+    // longer to see that it goes no further.
+    ::testing::AssertionResult StartedTimes(const std::wstring& directory, std::size_t times) {
+        WaitFor([&] { return Runs(directory).size() >= times; }, 5000);
+        Sleep(200);
+        const std::size_t runs = Runs(directory).size();
+        if (runs == times) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "the tool in " << std::string(directory.begin(), directory.end())
+               << " was started " << runs << " times, not " << times;
+    }
+};
+
+TEST_F(SystemInformation, ThePathValueNamesTheToolItIsStartedEachTime) {
+    ASSERT_TRUE(toolPath.Set(tool));
+    PressSystemInfo();
+    EXPECT_TRUE(StartedTimes(toolDir, 1));
+    EXPECT_TRUE(app.NoBoxFor(300)) << "a box appeared although the tool started";
+    PressSystemInfo();
+    EXPECT_TRUE(StartedTimes(toolDir, 2));
+    EXPECT_TRUE(IsWindowVisible(about)) << "the About window must stay open";
+
+    // Nothing is passed, and the tool starts where the loader is.
+    for (const std::wstring& run : Runs(toolDir)) EXPECT_EQ(run, started + L"\t");
+}
+
+TEST_F(SystemInformation, TheLocationValueIsUsedWhenThePathValueIsMissing) {
+    ASSERT_TRUE(toolLocation.Set(toolDir));
+    PressSystemInfo();
+    EXPECT_TRUE(StartedTimes(toolDir, 1));
+    EXPECT_TRUE(app.NoBoxFor(300));
+    EXPECT_TRUE(IsWindowVisible(about));
+}
+
+TEST_F(SystemInformation, ThePathValueComesBeforeTheLocationValue) {
+    const std::wstring otherDir = temp.Make(L"other tool");
+    ASSERT_TRUE(CopyFileW(tool.c_str(), (otherDir + L"\\MSINFO32.EXE").c_str(), FALSE));
+    ASSERT_TRUE(toolPath.Set(tool));
+    ASSERT_TRUE(toolLocation.Set(otherDir));
+    PressSystemInfo();
+    EXPECT_TRUE(StartedTimes(toolDir, 1));
+    EXPECT_TRUE(StartedTimes(otherDir, 0));
+}
+
+TEST_F(SystemInformation, AltSPressesTheButton) {
+    ASSERT_TRUE(toolPath.Set(tool));
+    ASSERT_EQ(GetAncestor(app.Focus(), GA_ROOT), about);
+    app.PressKeys({'S'}, false, /*alt=*/true);
+    EXPECT_TRUE(StartedTimes(toolDir, 1)) << "Alt+S did not press \"&System Info...\"";
+    EXPECT_TRUE(IsWindowVisible(about));
+}
+
+// Registry contents under which there is no tool to start.
+struct NoTool {
+    const char* name;
+    void (*arrange)(MachineValue& path, MachineValue& location, const std::wstring& tools);
+};
+
+// Failure messages name the case, not its bytes.
+void PrintTo(const NoTool& way, std::ostream* out) { *out << way.name; }
+
+class SystemInformationUnavailable : public SystemInformation,
+                                     public ::testing::WithParamInterface<NoTool> {};
+
+const NoTool kNoTools[] = {
+    {"NeitherValue", [](MachineValue&, MachineValue&, const std::wstring&) {}},
+    {"LocationWithoutTheTool",
+     [](MachineValue&, MachineValue& location, const std::wstring& tools) {
+         // The stand-in lies one level deeper, in "Tool Dir".
+         ASSERT_TRUE(location.Set(tools));
+     }},
+    {"LocationWhereTheToolIsAFolder",
+     [](MachineValue&, MachineValue& location, const std::wstring& tools) {
+         const std::wstring folder = tools + L"\\Folder Tool";
+         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+         ASSERT_TRUE(CreateDirectoryW((folder + L"\\MSINFO32.EXE").c_str(), nullptr));
+         ASSERT_TRUE(location.Set(folder));
+     }},
+    {"EmptyLocation", [](MachineValue&, MachineValue& location,
+                         const std::wstring&) { ASSERT_TRUE(location.Set(L"")); }},
+    {"PathToAMissingFile",
+     [](MachineValue& path, MachineValue&, const std::wstring& tools) {
+         ASSERT_TRUE(path.Set(tools + L"\\not here\\MSINFO32.EXE"));
+     }},
+};
+
+TEST_P(SystemInformationUnavailable, TellsTheUserAndLeavesTheAboutWindowOpen) {
+    GetParam().arrange(toolPath, toolLocation, tools);
+    if (HasFatalFailure()) return;
+    PressSystemInfo();
+    const Box box = app.WaitForBox(5000);
+    ASSERT_NE(box.hwnd, nullptr) << "no box told the user the tool is unavailable";
+    EXPECT_EQ(box.title, L"ZOLV Loader");
+    EXPECT_EQ(box.text, kUnavailable);
+    EXPECT_FALSE(box.hasIcon) << "the box must show no icon";
+    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    EXPECT_EQ(box.owner, about) << "the box belongs to the About window";
+    app.Dismiss(box);
+    EXPECT_TRUE(IsWindowVisible(about)) << "the About window must stay open";
+    EXPECT_TRUE(IsWindowVisible(app.main()));
+    EXPECT_TRUE(StartedTimes(toolDir, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(, SystemInformationUnavailable, ::testing::ValuesIn(kNoTools),
+                         [](const ::testing::TestParamInfo<NoTool>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace zolv::ui
