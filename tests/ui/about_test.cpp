@@ -243,8 +243,8 @@ TEST_F(AboutWindowLooks, EveryLineOfTheLongTextsStartsAtTheLeft) {
                 }
             }
             if (left < shot.width()) {
-                if (lineStart < 0) lineStart = left, ++lines;
-                lineStart = std::min(lineStart, left);
+                if (lineStart < 0) ++lines;
+                lineStart = lineStart < 0 ? left : std::min(lineStart, left);
             } else if (lineStart >= 0) {
                 EXPECT_LE(lineStart, 2) << "label " << id << ": line " << lines << " starts "
                                         << lineStart << " pixels in";
