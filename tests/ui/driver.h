@@ -100,7 +100,7 @@ bool FindCloseBox(HWND window, POINT* screen);
 // The middle of a window, on the screen.
 POINT CentreOf(HWND window);
 
-// A copy of part of the screen, read once, so that many pixels can be looked at.
+// A copy of a rectangle of the screen, read once, so that many pixels can be looked at.
 class ScreenShot {
 public:
     explicit ScreenShot(const RECT& screen);
