@@ -54,7 +54,14 @@ public:
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
 
-    void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), name_.c_str()); }
+    void Remove() {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                          &opened) == ERROR_SUCCESS) {
+            RegDeleteValueW(opened, name_.c_str());
+            RegCloseKey(opened);
+        }
+    }
 
 private:
     bool Write(DWORD type, const BYTE* data, DWORD size) {

@@ -46,10 +46,10 @@ TEST_F(KeyReading, MissingKeyOrValueEmptiesTheResult) {
     EXPECT_TRUE(registry.allClosed());
 }
 
-TEST_F(KeyReading, OpensReadOnlyWithoutOptions) {
+TEST_F(KeyReading, OpensReadOnlyInThe64BitViewWithoutOptions) {
     std::wstring value;
     about.GetKeyValue(kCurrentUser, kKey, L"PATH", value);
-    EXPECT_EQ(registry.access, std::set<std::uint32_t>{0x20019});
+    EXPECT_EQ(registry.access, std::set<std::uint32_t>{0x20119});
     EXPECT_EQ(registry.options, std::set<std::uint32_t>{0});
 }
 

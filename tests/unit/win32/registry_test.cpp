@@ -23,6 +23,7 @@ public:
                  std::uint32_t access, RegistryKey* key) override {
         const long result = real_.OpenKey(root, name, options, access, key);
         if (result == 0) ++opens;
+        lastAccess = access;
         return result;
     }
     long QueryValue(RegistryKey key, const std::wstring& name, std::uint32_t* type,
@@ -34,6 +35,7 @@ public:
         real_.CloseKey(key);
     }
     int opens = 0, closes = 0;
+    std::uint32_t lastAccess = 0;
 
 private:
     Win32Registry real_;
@@ -117,6 +119,48 @@ TEST_F(RealRegistry, MissingKeyOrValueEmptiesTheResult) {
     EXPECT_FALSE(about.GetKeyValue(kCurrentUser, KeyName(), L"absent", value));
     EXPECT_EQ(value, L"");
     EXPECT_EQ(registry.opens, 1);
+    EXPECT_EQ(registry.closes, 1);
+}
+
+// The tool is registered in the 64-bit view of HKEY_LOCAL_MACHINE\SOFTWARE. A
+// 32-bit build on 64-bit Windows sees the 32-bit view unless it asks for the
+// other, so a value written only there must still be found.
+TEST(RealRegistryView, AValueInThe64BitViewIsFoundByEitherBuild) {
+    const std::string name = "SOFTWARE\\ZOLVLoader tests " + std::to_string(GetCurrentProcessId());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::string path = "c:\\tools\\msinfo32.exe";
+    RegSetValueExA(key, "PATH", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>(path.size() + 1));
+    RegCloseKey(key);
+
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    HKEY plain = nullptr;
+    const LONG plainOpen = RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_READ, &plain);
+    if (plain) RegCloseKey(plain);
+
+    Recorder log;
+    CountingRegistry registry;
+    Win32CodePage codePage;
+    FakeFileSystem files{log};
+    FakeShell shell{log};
+    FakeMessages messages{log};
+    FakeAboutView view{log};
+    frmAbout about{view, {files, registry, codePage, shell, messages}};
+    std::wstring value;
+    const bool found =
+        about.GetKeyValue(0x80000002, std::wstring(name.begin(), name.end()), L"PATH", value);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), KEY_WOW64_64KEY, 0);
+
+    if (wow64) {
+        EXPECT_NE(plainOpen, ERROR_SUCCESS) << "a 32-bit process sees the 64-bit view unasked";
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(value, L"c:\\tools\\msinfo32.exe");
+    EXPECT_EQ(registry.lastAccess, 0x20119u);
     EXPECT_EQ(registry.closes, 1);
 }
 
