@@ -38,5 +38,6 @@ wine_session_stop() {
     [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
     [ -n "${ZOLV_XVFB_PID:-}" ] && kill "$ZOLV_XVFB_PID" 2>/dev/null || true
     [ -n "${WINEPREFIX:-}" ] && case "$WINEPREFIX" in /tmp/zolv-wine.*) rm -rf "$WINEPREFIX" ;; esac
+    unset WINEPREFIX ZOLV_XVFB_PID
     return 0
 }
