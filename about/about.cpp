@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "app/identity.h"
+#include "program/identity.h"
 
 namespace zolv {
 

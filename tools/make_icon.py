@@ -34,7 +34,7 @@ import struct
 import sys
 
 SIZE = 32
-ICON_IMAGE_ID = 30001  # IDI_APP_IMAGE in app/resource.h
+ICON_IMAGE_ID = 30001  # IDI_APP_IMAGE in program/resource.h
 
 # The standard 16-colour Windows palette, in index order, as (red, green, blue).
 PALETTE = [

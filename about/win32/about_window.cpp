@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "app/control_ids.h"
-#include "app/identity.h"
-#include "app/resource.h"
 #include "platform/win32/ui.h"
+#include "program/control_ids.h"
+#include "program/identity.h"
+#include "program/resource.h"
 
 namespace zolv {
 

@@ -7,6 +7,7 @@
 
 #include "about/about.h"
 #include "platform/win32/win32_platform.h"
+#include "program/identity.h"
 
 namespace zolv {
 
@@ -45,7 +46,7 @@ private:
     HICON icon_ = nullptr;
     HFONT fittedFonts_[4] = {};  // labels whose text needed a smaller font, this window only
     HWND lastFocus_ = nullptr;
-    Win32Messages messages_;
+    Win32Messages messages_{kTitle};
     frmAbout logic_;
 };
 

@@ -6,10 +6,10 @@
 #include <array>
 
 #include "about/win32/about_window.h"
-#include "app/control_ids.h"
-#include "app/identity.h"
-#include "app/resource.h"
 #include "platform/win32/ui.h"
+#include "program/control_ids.h"
+#include "program/identity.h"
+#include "program/resource.h"
 
 namespace zolv {
 

@@ -9,6 +9,7 @@
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
 #include "platform/win32/win32_platform.h"
+#include "program/identity.h"
 
 namespace zolv {
 
@@ -80,7 +81,7 @@ private:
     Win32CodePage codePage_;
     Win32Shell shell_;
     Win32Sound sound_;
-    Win32Messages messages_;
+    Win32Messages messages_{kTitle};
     Win32Registry registry_;
 
     Win32Combo cboGameDir_, cboRes_;

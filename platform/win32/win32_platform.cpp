@@ -4,8 +4,6 @@
 #include <cwctype>
 #include <vector>
 
-#include "app/identity.h"
-
 namespace zolv {
 
 namespace {
@@ -264,7 +262,7 @@ void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
 void Win32Sound::Beep() { MessageBeep(MB_OK); }
 
 void Win32Messages::Show(const std::wstring& text, int style) {
-    MessageBoxW(owner_, text.c_str(), kTitle, static_cast<UINT>(style));
+    MessageBoxW(owner_, text.c_str(), title_.c_str(), static_cast<UINT>(style));
 }
 
 // --- registry ------------------------------------------------------------------------------------

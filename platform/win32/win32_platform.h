@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/ports.h"
 
@@ -49,13 +50,16 @@ public:
     void Beep() override;
 };
 
-// Boxes are owned by the window that raises them, once it exists.
+// Boxes bear the program's title, handed in by the window that makes them,
+// and are owned by that window once it exists.
 class Win32Messages : public Messages {
 public:
+    explicit Win32Messages(std::wstring title) : title_(std::move(title)) {}
     void SetOwner(HWND owner) { owner_ = owner; }
     void Show(const std::wstring& text, int style) override;
 
 private:
+    std::wstring title_;
     HWND owner_ = nullptr;
 };
 

@@ -37,7 +37,7 @@ SYSTEM_DLLS = re.compile(
 )
 RUNTIME_DLLS = re.compile(r"^(libstdc\+\+|libgcc|libwinpthread)", re.IGNORECASE)
 
-# The version record: app/zolvload.rc, numbers from app/identity.h.
+# The version record: app/zolvload.rc, numbers from program/identity.h.
 VERSION_MS, VERSION_LS = (0 << 16) | 5, (0 << 16) | 0  # 0.5.0.0
 VS_FFI_FILEFLAGSMASK = 0x3F
 VOS__WINDOWS32 = 0x4

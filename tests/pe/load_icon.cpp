@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "app/resource.h"
+#include "program/resource.h"
 
 namespace {
 

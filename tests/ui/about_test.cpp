@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/control_ids.h"
+#include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
 namespace zolv::ui {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/control_ids.h"
+#include "program/control_ids.h"
 
 namespace zolv::ui {
 

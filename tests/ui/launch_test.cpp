@@ -2,7 +2,7 @@
 // with a stand-in emulator that records how it was started.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
 namespace zolv::ui {

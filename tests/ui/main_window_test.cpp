@@ -1,7 +1,7 @@
 // The main window as a user meets it, checked on the real exe under Wine.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
 namespace zolv::ui {

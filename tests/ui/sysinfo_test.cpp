@@ -3,7 +3,7 @@
 // records each start.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
 namespace zolv::ui {

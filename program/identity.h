@@ -1,6 +1,6 @@
 // How the program names itself: the title on its windows and message boxes,
 // and the version the About window shows. The version record in
-// zolvload.rc carries the same numbers.
+// app/zolvload.rc carries the same numbers.
 #pragma once
 
 #include <cstdint>

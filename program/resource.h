@@ -1,4 +1,4 @@
-// Resource and control identifiers, shared by zolvload.rc and the C++ code.
+// Resource and control identifiers, shared by app/zolvload.rc and the C++ code.
 // Keep this a plain list of #defines: windres reads it too.
 #pragma once
 
