@@ -125,7 +125,7 @@ TEST_F(RealRegistry, MissingKeyOrValueEmptiesTheResult) {
 // The tool is registered in the 64-bit view of HKEY_LOCAL_MACHINE\SOFTWARE. A
 // 32-bit build on 64-bit Windows sees the 32-bit view unless it asks for the
 // other, so a value written only there must still be found.
-TEST(RealRegistryView, AValueInThe64BitViewIsFoundByEitherBuild) {
+TEST_F(RealRegistry, AValueInThe64BitViewIsFoundByEitherBuild) {
     const std::string name = "SOFTWARE\\ZOLVLoader tests " + std::to_string(GetCurrentProcessId());
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0,
@@ -142,14 +142,6 @@ TEST(RealRegistryView, AValueInThe64BitViewIsFoundByEitherBuild) {
     const LONG plainOpen = RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_READ, &plain);
     if (plain) RegCloseKey(plain);
 
-    Recorder log;
-    CountingRegistry registry;
-    Win32CodePage codePage;
-    FakeFileSystem files{log};
-    FakeShell shell{log};
-    FakeMessages messages{log};
-    FakeAboutView view{log};
-    frmAbout about{view, {files, registry, codePage, shell, messages}};
     std::wstring value;
     const bool found =
         about.GetKeyValue(0x80000002, std::wstring(name.begin(), name.end()), L"PATH", value);
