@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/fakes.h"
+#include "tests/unit/launcher_rig.h"
 
 namespace zolv::testing {
 namespace {
@@ -11,7 +11,7 @@ constexpr const wchar_t* kGames = L"c:\\games\\zolv";
 constexpr const wchar_t* kScript = L"c:\\games\\zolv\\zolvload.bat";
 constexpr const wchar_t* kWork = L"c:\\games\\zolv\\zolvload.bat.saving";
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public LauncherRig<FakeFileSystem, FakeCodePage> {
 protected:
     MainWindow() {
         files.AddDirectory(kGames);
@@ -27,21 +27,6 @@ protected:
         cboRes.text = resolution;
     }
     std::string Script() { return files.files.count(kScript) ? files.files[kScript] : "<none>"; }
-
-    Recorder log;
-    FakeFileSystem files{log};
-    FakeCodePage codePage;
-    FakeShell shell{log};
-    FakeSound sound{log};
-    FakeMessages messages{log};
-    FakeWindow commands{log};
-    FakeCombo cboGameDir, cboRes;
-    FakeDrive drvDrive;
-    FakeDirList dirDir{files};
-    FakeCheck chkNoSound, chkEnableV, chkFrame, chkScan, chkSkip, chkRotate, chkFM, chkJoyStick;
-    frmTindrel window{{cboGameDir, cboRes, drvDrive, dirDir, chkNoSound, chkEnableV, chkFrame,
-                       chkScan, chkSkip, chkRotate, chkFM, chkJoyStick},
-                      {files, codePage, shell, sound, messages, commands}};
 };
 
 // --- load ----------------------------------------------------------------------------------------

@@ -6,7 +6,7 @@
 #include "launcher/directory_list.h"
 #include "launcher/launcher.h"
 #include "platform/win32/win32_platform.h"
-#include "tests/unit/fakes.h"
+#include "tests/unit/launcher_rig.h"
 
 namespace zolv::testing {
 namespace {
@@ -49,7 +49,7 @@ int FilesIn(const std::wstring& directory) {
     return count;
 }
 
-class RealFiles : public ::testing::Test {
+class RealFiles : public LauncherRig<Win32FileSystem, Win32CodePage> {
 protected:
     RealFiles() {
         wchar_t temp[MAX_PATH];
@@ -89,20 +89,6 @@ protected:
     }
 
     std::wstring root, games, script, started;
-    Recorder log;
-    Win32FileSystem files;
-    Win32CodePage codePage;
-    FakeShell shell{log};
-    FakeSound sound{log};
-    FakeMessages messages{log};
-    FakeWindow commands{log};
-    FakeCombo cboGameDir, cboRes;
-    FakeDrive drvDrive;
-    FakeDirList dirDir{files};
-    FakeCheck chkNoSound, chkEnableV, chkFrame, chkScan, chkSkip, chkRotate, chkFM, chkJoyStick;
-    frmTindrel window{{cboGameDir, cboRes, drvDrive, dirDir, chkNoSound, chkEnableV, chkFrame,
-                       chkScan, chkSkip, chkRotate, chkFM, chkJoyStick},
-                      {files, codePage, shell, sound, messages, commands}};
 };
 
 TEST_F(RealFiles, SaveReplacesTheScriptWithExactlyTheCommandLine) {
