@@ -186,6 +186,7 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             lastFocus_ = nullptr;
+            messages_.SetOwner(nullptr);
             // The controls that used them are gone by now.
             for (HFONT& font : fittedFonts_) {
                 if (font) DeleteObject(font);

@@ -124,10 +124,17 @@ LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
             list->OpenHighlighted();
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(list->listProc_));
+        case WM_NCDESTROY: {
+            // Undone only while this is still the outermost procedure: one
+            // put in front of it later would otherwise be cut out of the chain.
+            const WNDPROC original = list->listProc_;
+            if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassProc))
+                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
             RemovePropW(hwnd, kSelfProperty);
-            return CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
+            list->hwnd_ = nullptr;  // the handle may be given to another window
+            list->listProc_ = nullptr;
+            return CallWindowProcW(original, hwnd, msg, wp, lp);
+        }
     }
     return CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
 }

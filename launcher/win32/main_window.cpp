@@ -147,6 +147,9 @@ MainWindow::MainWindow(HINSTANCE instance)
              {files_, codePage_, shell_, sound_, messages_, *this}) {}
 
 MainWindow::~MainWindow() {
+    // A quit that did not come through the shutdown leaves the window up:
+    // it goes first, while the object its procedure points at is whole.
+    if (hwnd_) DestroyWindow(hwnd_);
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(systemFont_), static_cast<HGDIOBJ>(labelFont_),
                            static_cast<HGDIOBJ>(buttonFont_), static_cast<HGDIOBJ>(defaultFont_),
                            static_cast<HGDIOBJ>(labelBrush_)}) {
@@ -210,7 +213,17 @@ LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        // The window's last message: from here on it must not reach this
+        // object, which may be gone before the handle is.
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->lastFocus_ = nullptr;
+        self->messages_.SetOwner(nullptr);
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    return self->HandleMessage(msg, wp, lp);
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -233,9 +246,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_CLOSE:
             return OnClose();  // every route out runs the one shutdown sequence
-        case WM_DESTROY:
-            hwnd_ = nullptr;
-            return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
@@ -360,7 +370,7 @@ LRESULT MainWindow::OnActivate(bool active) {
     if (!active) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-    } else if (lastFocus_ && IsWindow(lastFocus_)) {
+    } else if (lastFocus_ && IsChild(hwnd_, lastFocus_)) {  // a handle may have been reused
         SetFocus(lastFocus_);
     }
     return 0;

@@ -20,13 +20,24 @@ std::vector<std::string> Runs(const std::wstring& directory) {
     return lines;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+// As the stand-in writes the directory.
+std::string Utf8(const std::wstring& text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
 
 class GameLaunch : public ::testing::Test {
 protected:
     TempDir temp;
     std::wstring games = temp.Make(L"zolv");
     std::wstring other = temp.Make(L"other");
+    // A name with no ANSI form beside the games, and one level inside it: the
+    // list must show it and the loader must save and run from within it.
+    std::wstring unicode = temp.Make(L"zolv\\Spiele \u0436\u0451\u043B\u0442\u044B\u0439");
+    std::wstring inner = temp.Make(L"zolv\\Spiele \u0436\u0451\u043B\u0442\u044B\u0439\\inner");
     Loader app{temp.path()};
 
     void SetUp() override {
@@ -53,7 +64,7 @@ protected:
 
 TEST_F(GameLaunch, RunStartsTheSavedScriptInItsDirectoryOncePerPress) {
     SaveTheWorkedExample();
-    const std::string expected = Narrow(games) + "\t1943 -s -r -d320x240";
+    const std::string expected = Utf8(games) + "\t1943 -s -r -d320x240";
 
     app.Click(app.Control(IDC_EXECUTE));
     ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
@@ -66,6 +77,40 @@ TEST_F(GameLaunch, RunStartsTheSavedScriptInItsDirectoryOncePerPress) {
     EXPECT_EQ(Runs(games)[1], expected);
     EXPECT_TRUE(app.NoBoxFor(200));
     EXPECT_NE(app.FindWindowByCaption(L"ZOLV Loader"), nullptr) << "the loader stays open";
+}
+
+// The sequence that once ended the loader beside a folder whose name has no
+// ANSI form; the script's bytes do not depend on the directory's name.
+TEST_F(GameLaunch, ASessionOfSavesAndRunsBesideAndInsideANonAnsiFolder) {
+    SaveTheWorkedExample();
+    for (std::size_t run = 1; run <= 2; ++run) {
+        app.Click(app.Control(IDC_EXECUTE));
+        ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == run; }, 20000));
+    }
+    const int boxes[] = {IDC_NOSOUND, IDC_ENABLEV, IDC_FRAME, IDC_SCAN,
+                         IDC_SKIP,    IDC_ROTATE,  IDC_FM,    IDC_JOYSTICK};
+    app.SelectComboItem(IDC_GAMEDIR, L"tnk3");
+    for (int id : boxes) app.SetCheck(id, true);
+    app.Click(app.Control(IDC_SAVE));
+    EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"),
+              "zolv.exe tnk3 -s -v -f -n -noanalys -r -a -j -d320x240");
+    app.SelectComboItem(IDC_GAMEDIR, L"1943");
+    app.SelectComboItem(IDC_RES, L"Select Resolution");
+    for (int id : boxes) app.SetCheck(id, false);
+    app.Click(app.Control(IDC_SAVE));
+    app.SetComboText(IDC_GAMEDIR, L"loth");
+
+    app.OpenDirectory(unicode.substr(games.size() + 1));
+    app.OpenDirectory(L"inner");
+    ASSERT_EQ(app.DirectoryPath(), inner);
+    ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (inner + L"\\zolv.exe").c_str(), FALSE));
+    app.Click(app.Control(IDC_SAVE));
+    ASSERT_TRUE(app.NoBoxFor(200));
+    EXPECT_EQ(ReadFileBytes(inner + L"\\zolvload.bat"), "zolv.exe loth");
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(inner).size() == 1; }, 20000));
+    EXPECT_EQ(Runs(inner)[0], Utf8(inner) + "\tloth");
+    EXPECT_FALSE(app.WaitForExit(500)) << "the loader ended";
 }
 
 TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
@@ -81,7 +126,7 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     const Box box = app.WaitForBox(1500);
     printf("saving over the running script was %s\n", box.hwnd ? "refused" : "done");
     if (box.hwnd) {
-        EXPECT_EQ(box.text.rfind(L"The settings were not saved.", 0), 0u) << Narrow(box.text);
+        EXPECT_EQ(box.text.rfind(L"The settings were not saved.", 0), 0u) << Utf8(box.text);
         EXPECT_EQ(box.title, L"ZOLV Loader");
         app.Dismiss(box);
         EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
