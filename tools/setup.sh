@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix              # 64-bit Windows build, run under 64-bit Wine
     g++-mingw-w64-i686-posix                # 32-bit Windows build, the one to ship
     wine wine64 fonts-wine                  # 64-bit Wine: /usr/lib/wine/wine64, and its fonts
-    xvfb x11-utils imagemagick              # a display for the window tests, screenshots
+    xvfb x11-utils imagemagick xdotool      # a display for the window tests, screenshots
     python3 python3-pefile                  # reading the built exe's resources and imports
 )
 # 32-bit Wine (/usr/lib/wine/wine) runs the 32-bit build, where the machine

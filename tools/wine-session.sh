@@ -3,12 +3,27 @@
 #
 # The prefix gets its drives before it boots, because drive letters added to a
 # booted prefix may not show in the drive list: c: and z: as usual, and q:,
-# which points nowhere and so is a drive that cannot be read.
+# which points nowhere and so is a drive that cannot be read. A DPI other than
+# 96 is also given before the boot, which sizes the frames and fonts for it.
 
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set]
+# Wine's own fonts (Marlett draws the title bars' buttons), copied into the
+# prefix: the font mapper does not look for them where Debian keeps them.
+wine_session_fonts() {
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
+wine_session_dpi() {  # dpi
+    local hex
+    hex=$(printf '%08x' "$1")
+    printf 'WINE REGISTRY Version 2\n\n[Control Panel\\\\Desktop]\n"LogPixels"=dword:%s\n' \
+        "$hex" >"$WINEPREFIX/user.reg"
+}
+
+wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] [dpi]
     export WINEDEBUG=-all
     WINEPREFIX=$(mktemp -d /tmp/zolv-wine.XXXXXX)
     export WINEPREFIX
@@ -27,7 +42,9 @@ wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set]
         for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
 
+    [ "${2:-96}" = 96 ] || wine_session_dpi "$2"
     "$WINE64" wineboot -i >/dev/null 2>&1
+    wine_session_fonts
     # Every program runs in a virtual desktop, for real window frames.
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d zolv /f >/dev/null 2>&1
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v zolv /d 1024x768 /f >/dev/null 2>&1

@@ -1,6 +1,7 @@
 #include "about/win32/about_window.h"
 
 #include <array>
+#include <vector>
 
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
@@ -192,6 +193,8 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 if (font) DeleteObject(font);
                 font = nullptr;
             }
+            if (buttonFont_) DeleteObject(buttonFont_);
+            buttonFont_ = nullptr;
             return 0;
     }
     // The close box and the system menu's Close destroy the window.
@@ -225,6 +228,14 @@ LRESULT AboutWindow::OnCreate() {
             FitLabelFont(control, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false,
                          DEFAULT_CHARSET);
         }
+    }
+    // The two buttons share a smaller font where a caption would be cut.
+    const std::vector<HWND> buttons = {GetDlgItem(hwnd_, IDOK), GetDlgItem(hwnd_, IDC_SYSINFO)};
+    if (HFONT smaller =
+            SmallerFontToFit(buttons, L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_)) {
+        buttonFont_ = smaller;
+        for (HWND button : buttons)
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
     }
     SendDlgItemMessageW(hwnd_, IDC_PICICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
     return 0;

@@ -44,7 +44,8 @@ private:
     int dpi_ = 96;
     HFONT titleFont_ = nullptr, defaultFont_ = nullptr;
     HICON icon_ = nullptr;
-    HFONT fittedFonts_[4] = {};  // labels whose text needed a smaller font, this window only
+    HFONT fittedFonts_[4] = {};   // labels whose text needed a smaller font, this window only
+    HFONT buttonFont_ = nullptr;  // the buttons', where their captions needed a smaller one
     HWND lastFocus_ = nullptr;
     Win32Messages messages_{kTitle};
     frmAbout logic_;

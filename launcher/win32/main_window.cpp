@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "about/win32/about_window.h"
 #include "platform/win32/ui.h"
@@ -20,6 +21,22 @@ constexpr int kClientWidth = 4710;  // twips
 constexpr int kClientHeight = 3825;
 
 enum class Font { Default, System, Label, Button };
+
+struct FontSpec {
+    const wchar_t* face;
+    int hundredthsOfPoint;
+    bool bold;
+    BYTE charset;
+};
+
+constexpr FontSpec kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
+constexpr FontSpec kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
+constexpr FontSpec kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
+constexpr FontSpec kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
+
+HFONT MakeFont(const FontSpec& spec, int dpi) {
+    return zolv::MakeFont(spec.face, spec.hundredthsOfPoint, spec.bold, spec.charset, dpi);
+}
 
 struct ControlLayout {
     int id;
@@ -251,10 +268,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT MainWindow::OnCreate() {
-    systemFont_ = MakeFont(L"System", 975, true, DEFAULT_CHARSET, dpi_);
-    labelFont_ = MakeFont(L"MS Sans Serif", 975, false, DEFAULT_CHARSET, dpi_);
-    buttonFont_ = MakeFont(L"Terminal", 900, true, OEM_CHARSET, dpi_);
-    defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
+    systemFont_ = MakeFont(kSystemFont, dpi_);
+    labelFont_ = MakeFont(kLabelFont, dpi_);
+    buttonFont_ = MakeFont(kButtonFont, dpi_);
+    defaultFont_ = MakeFont(kDefaultFont, dpi_);
     labelBrush_ = CreateSolidBrush(RGB(0, 0, 0));
     messages_.SetOwner(hwnd_);
     CreateControls();
@@ -290,6 +307,8 @@ void MainWindow::CreateControls() {
             }
         }
     }
+    FitCaptions();
+
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);
     cboRes_.hwnd = Control(IDC_RES);
     drvDrive_.hwnd = Control(IDC_DRIVE);
@@ -311,6 +330,33 @@ void MainWindow::CreateControls() {
     } catch (const PlatformError&) {
         // Started in a place that cannot be listed: the list stays empty
         // until the user picks a drive.
+    }
+}
+
+// The captions keep the places the layout gives them. Where a font grows
+// faster than the layout with the DPI, the check boxes, the buttons or the
+// label share a smaller one instead of showing a cut caption.
+void MainWindow::FitCaptions() {
+    const struct {
+        Font font;
+        const FontSpec& spec;
+        HFONT& slot;
+    } groups[] = {{Font::System, kSystemFont, systemFont_},
+                  {Font::Label, kLabelFont, labelFont_},
+                  {Font::Button, kButtonFont, buttonFont_}};
+    for (const auto& group : groups) {
+        std::vector<HWND> controls;
+        for (const ControlLayout& c : kLayout) {
+            if (c.font == group.font) controls.push_back(Control(c.id));
+        }
+        const FontSpec& spec = group.spec;
+        HFONT smaller = SmallerFontToFit(controls, spec.face, spec.hundredthsOfPoint, spec.bold,
+                                         spec.charset, dpi_);
+        if (!smaller) continue;
+        for (HWND control : controls)
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
+        DeleteObject(group.slot);
+        group.slot = smaller;
     }
 }
 

@@ -64,6 +64,7 @@ private:
     LRESULT OnActivate(bool active);
 
     void CreateControls();
+    void FitCaptions();
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 

@@ -2,10 +2,100 @@
 
 namespace zolv {
 
+namespace {
+
+HFONT FontOfHeight(const wchar_t* face, int pixels, bool bold, BYTE charset) {
+    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, charset,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+// The fonts do not grow in step with the layout: a face comes in few sizes, or
+// its letters widen faster than its height. At some DPIs a caption that fits
+// at 96 would be cut at the control's edge.
+bool TextsFit(HDC dc, const std::vector<HWND>& controls) {
+    wchar_t kind[16] = {};
+    for (HWND control : controls) {
+        RECT client;
+        GetClientRect(control, &client);
+        GetClassNameW(control, kind, 16);
+        std::vector<std::wstring> texts;
+        int room = client.right;
+        if (lstrcmpiW(kind, L"ComboBox") == 0) {
+            COMBOBOXINFO info = {};
+            info.cbSize = sizeof(info);
+            if (!GetComboBoxInfo(control, &info)) continue;
+            room = info.rcItem.right - info.rcItem.left;
+            if (info.hwndItem && info.hwndItem != control) {
+                const LRESULT margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
+                room -= LOWORD(margins) + HIWORD(margins);
+            }
+            const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                std::wstring item(
+                    static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)) + 1,
+                    L'\0');
+                item.resize(static_cast<std::size_t>(
+                    SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+                texts.push_back(item);
+            }
+        } else {
+            std::wstring caption;
+            for (wchar_t c : WindowText(control)) {
+                if (c != L'&') caption += c;
+            }
+            texts.push_back(caption);
+            if (lstrcmpiW(kind, L"Button") == 0) {
+                const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+                if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
+                    // The box grows with the DPI; the gap after it is half a digit.
+                    room -=
+                        MulDiv(12, GetDeviceCaps(dc, LOGPIXELSX), 96) + 1 + TextWidth(dc, L"0") / 2;
+                } else {
+                    room -= 4 * GetSystemMetrics(SM_CXEDGE);
+                }
+            }
+        }
+        for (const std::wstring& text : texts) {
+            if (TextWidth(dc, text) > room) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
-    return CreateFontW(-MulDiv(hundredthsOfPoint, dpi, 7200), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
-                       FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+    return FontOfHeight(face, MulDiv(hundredthsOfPoint, dpi, 7200), bold, charset);
+}
+
+HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
+    if (controls.empty()) return nullptr;
+    HDC dc = GetDC(nullptr);
+    HFONT current = reinterpret_cast<HFONT>(SendMessageW(controls[0], WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
+    HFONT found = nullptr;
+    if (current && !TextsFit(dc, controls)) {
+        const int asked = MulDiv(hundredthsOfPoint, dpi, 7200);
+        for (int pixels = asked - 1; pixels >= asked * 3 / 4 && !found; --pixels) {
+            HFONT font = FontOfHeight(face, pixels, bold, charset);
+            if (!font) continue;
+            SelectObject(dc, font);
+            if (TextsFit(dc, controls)) found = font;
+            SelectObject(dc, current);
+            if (!found) DeleteObject(font);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return found;
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace zolv {
 
@@ -11,6 +12,14 @@ namespace zolv {
 HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
 std::wstring WindowText(HWND hwnd);
+
+// For controls that share a font as MakeFont made it: a smaller one where
+// their texts would not fit them on one line (a check box's caption beside its
+// box, a push button's within its edges, a label's within it, a combo box's
+// items in its selection field), the largest that fits, down to three quarters
+// of the size asked for. Null where the font they have fits, or nothing does.
+HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
 // Draws text wrapped at word boundaries within the rectangle, in the DC's font
 // and colours. A run of blanks that does not fit on its line ends the line and

@@ -16,6 +16,8 @@ std::wstring WindowsPath(const char* path) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Measures in the same pixels as the loader, which is system DPI aware.
+    SetProcessDPIAware();
     if (argc < 2) {
         fprintf(stderr, "usage: ui_tests ZOLVLOAD.exe [stand-in zolv.exe] [stand-in tool]\n");
         return 2;
