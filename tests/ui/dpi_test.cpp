@@ -2,7 +2,7 @@
 // layout. Runs only in a prefix set to 144 DPI (tools/test.sh makes one).
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
 namespace zolv::ui {
@@ -17,20 +17,24 @@ int ScreenDpi() {
     return dpi;
 }
 
+// What the probe in the loader last sent back.
+LOGFONTW probeAnswer;
+bool probeAnswered;
+
+LRESULT CALLBACK ProbeSink(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_COPYDATA) return DefWindowProcW(hwnd, msg, wp, lp);
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    probeAnswered = data->cbData == sizeof(probeAnswer);
+    if (probeAnswered) probeAnswer = *static_cast<const LOGFONTW*>(data->lpData);
+    return TRUE;
+}
+
 // The font a control of the loader draws with, read there by the probe that
 // a window hook puts into it.
 LOGFONTW FontOfControl(HWND control) {
-    static LOGFONTW answer;
-    static bool answered;
     static HWND sink = [] {
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (msg != WM_COPYDATA) return DefWindowProcW(hwnd, msg, wp, lp);
-            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-            answered = data->cbData == sizeof(answer);
-            if (answered) answer = *static_cast<const LOGFONTW*>(data->lpData);
-            return TRUE;
-        };
+        wc.lpfnWndProc = ProbeSink;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"ZolvFontSink";
         RegisterClassW(&wc);
@@ -44,7 +48,7 @@ LOGFONTW FontOfControl(HWND control) {
         dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"font_probe.dll";
         return LoadLibraryW(dll.c_str());
     }();
-    answered = false;
+    probeAnswered = false;
     const auto proc =
         reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "FontProbe")));
     HHOOK hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, probe,
@@ -56,7 +60,7 @@ LOGFONTW FontOfControl(HWND control) {
         UnhookWindowsHookEx(hook);
     }
     LOGFONTW none = {};
-    return answered ? answer : none;
+    return probeAnswered ? probeAnswer : none;
 }
 
 // A DC of this process with the control's font in it.
