@@ -43,40 +43,16 @@ const std::array<ControlLayout, 7> kLayout = {{
     {IDC_VERSION, L"STATIC", L"Version BETA 0.5", kLabel, 600, 600, 1365, 225},
 }};
 
-// Whether a label's text fits inside the label in a font, wrapped as
-// DrawWrapped wraps it: a line ends before a run that does not fit on it, and
-// a run of blanks that ends a line is dropped.
+// Whether a label's text fits inside the label in a font, wrapped as it is drawn.
 bool TextFits(HWND label, HFONT font) {
     RECT box;
     GetClientRect(label, &box);
-    const std::wstring text = WindowText(label);
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    bool fits = true;
-    int x = 0, bottom = metrics.tmHeight;
-    for (std::size_t start = 0; start < text.size() && fits;) {
-        const bool blank = text[start] == L' ';
-        std::size_t end = start;
-        while (end < text.size() && (text[end] == L' ') == blank) ++end;
-        SIZE extent;
-        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
-        if (x > 0 && x + extent.cx > box.right) {
-            x = 0;
-            bottom += metrics.tmHeight;
-            if (blank) {
-                start = end;
-                continue;
-            }
-        }
-        fits = blank || extent.cx <= box.right;  // a word wider than the label is cut
-        x += extent.cx;
-        start = end;
-    }
+    const bool fits = WrappedFits(dc, WindowText(label), box);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    return fits && bottom <= box.bottom;
+    return fits;
 }
 
 // Black for the title and the long texts, the system's text colour for the version.
@@ -136,10 +112,8 @@ bool AboutWindow::Load() {
     RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     // No owner: the two windows take input side by side.
-    CreateWindowExW(exStyle, kClassName, L"About ZOLV Loader", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_,
-                    this);
-    if (!hwnd_) {
+    if (!Create(exStyle, kClassName, L"About ZOLV Loader", style, frame.right - frame.left,
+                frame.bottom - frame.top, nullptr, instance_)) {
         ShowLoadFailure();
         return false;
     }
@@ -160,17 +134,6 @@ void AboutWindow::SetVersion(const std::wstring& text) {
     SetDlgItemTextW(hwnd_, IDC_VERSION, text.c_str());
 }
 
-LRESULT CALLBACK AboutWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
@@ -184,8 +147,6 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
             lastFocus_ = nullptr;
             messages_.SetOwner(nullptr);
             // The controls that used them are gone by now.

@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include "about/about.h"
+#include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
 
 namespace zolv {
 
-class AboutWindow : public AboutView {
+class AboutWindow : public BoundWindow, public AboutView {
 public:
     AboutWindow(HINSTANCE instance, FileSystem& files, Registry& registry, CodePage& codePage,
                 Shell& shell);
@@ -19,7 +20,6 @@ public:
 
     // Makes the window visible, loading it first when it is not open.
     void Show();
-    HWND hwnd() const { return hwnd_; }
 
     void SetCaption(const std::wstring& text) override;
     void SetTitle(const std::wstring& text) override;
@@ -27,8 +27,7 @@ public:
     void Unload() override;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     LRESULT OnCreate();
     LRESULT OnCommand(int id, int code);
     LRESULT OnPaint();
@@ -40,7 +39,6 @@ private:
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     int dpi_ = 96;
     HFONT titleFont_ = nullptr, defaultFont_ = nullptr;
     HICON icon_ = nullptr;

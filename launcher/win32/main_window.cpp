@@ -194,10 +194,8 @@ bool MainWindow::Start(int show) {
     HMENU menu = BuildMenu();
     RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
     AdjustWindowRectEx(&frame, style, TRUE, 0);
-    hwnd_ = CreateWindowExW(0, kClassName, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, menu,
-                            instance_, this);
-    if (!hwnd_) {
+    if (!Create(0, kClassName, kTitle, style, frame.right - frame.left, frame.bottom - frame.top,
+                menu, instance_)) {
         DestroyMenu(menu);
         ShowStartFailure(L"The main window could not be created");
         return false;
@@ -223,26 +221,6 @@ bool MainWindow::TranslateDialogKeys(MSG* msg) {
     return hwnd_ && IsDialogMessageW(hwnd_, msg);
 }
 
-LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        // The window's last message: from here on it must not reach this
-        // object, which may be gone before the handle is.
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->lastFocus_ = nullptr;
-        self->messages_.SetOwner(nullptr);
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    return self->HandleMessage(msg, wp, lp);
-}
-
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
@@ -263,6 +241,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_CLOSE:
             return OnClose();  // every route out runs the one shutdown sequence
+        case WM_NCDESTROY:
+            lastFocus_ = nullptr;
+            messages_.SetOwner(nullptr);
+            return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -8,6 +8,7 @@
 
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
+#include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
 
@@ -36,7 +37,7 @@ public:
     std::wstring Drive() override;
 };
 
-class MainWindow : public WindowCommands {
+class MainWindow : public BoundWindow, public WindowCommands {
 public:
     explicit MainWindow(HINSTANCE instance);
     ~MainWindow() override;
@@ -54,8 +55,7 @@ public:
     void EndProgram() override;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     LRESULT OnCreate();
     LRESULT OnCommand(int id, int code);
     LRESULT OnLabelColour(HDC dc, HWND control);
@@ -69,7 +69,6 @@ private:
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     int dpi_ = 96;
     HFONT systemFont_ = nullptr, labelFont_ = nullptr, buttonFont_ = nullptr,
           defaultFont_ = nullptr;

@@ -2,6 +2,29 @@
 
 namespace zolv {
 
+LRESULT CALLBACK BoundWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self =
+            static_cast<BoundWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<BoundWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg != WM_NCDESTROY) return self->HandleMessage(msg, wp, lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->HandleMessage(msg, wp, lp);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND BoundWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
+                         DWORD style, int width, int height, HMENU menu, HINSTANCE instance) {
+    // The creation parameter is this base, whatever else the object derives from.
+    return CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                           height, nullptr, menu, instance, static_cast<BoundWindow*>(this));
+}
+
 namespace {
 
 HFONT FontOfHeight(const wchar_t* face, int pixels, bool bold, BYTE charset) {
@@ -105,10 +128,21 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
+namespace {
+
+// One run of a wrapped text, placed: a word, or blanks within a line.
+struct PlacedRun {
+    std::size_t start, length;
+    int x, y, width;
+    bool blank;
+};
+
+// The one wrapping rule of DrawWrapped and WrappedFits. Lines are the DC's
+// font's height apart; the last line's bottom is in `bottom`.
+std::vector<PlacedRun> Wrap(HDC dc, const std::wstring& text, int width, int* bottom) {
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
-    const int width = box.right - box.left;
+    std::vector<PlacedRun> runs;
     int x = 0, y = 0;
     for (std::size_t start = 0; start < text.size();) {
         const bool blank = text[start] == L' ';
@@ -124,13 +158,32 @@ void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
                 continue;
             }
         }
-        if (!blank) {
-            ExtTextOutW(dc, box.left + x, box.top + y, ETO_CLIPPED, &box, text.data() + start,
-                        static_cast<UINT>(end - start), nullptr);
-        }
+        runs.push_back({start, end - start, x, y, static_cast<int>(extent.cx), blank});
         x += extent.cx;
         start = end;
     }
+    *bottom = y + metrics.tmHeight;
+    return runs;
+}
+
+}  // namespace
+
+void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
+    int bottom = 0;
+    for (const PlacedRun& run : Wrap(dc, text, box.right - box.left, &bottom)) {
+        if (run.blank) continue;
+        ExtTextOutW(dc, box.left + run.x, box.top + run.y, ETO_CLIPPED, &box,
+                    text.data() + run.start, static_cast<UINT>(run.length), nullptr);
+    }
+}
+
+bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
+    const int width = box.right - box.left;
+    int bottom = 0;
+    for (const PlacedRun& run : Wrap(dc, text, width, &bottom)) {
+        if (!run.blank && run.width > width) return false;  // a word wider than the box is cut
+    }
+    return bottom <= box.bottom - box.top;
 }
 
 int SystemDpi() {

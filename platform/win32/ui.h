@@ -8,6 +8,32 @@
 
 namespace zolv {
 
+// A top-level window whose state belongs to an object: the object is bound to
+// its HWND once, on WM_NCCREATE, and gets every message from then on through
+// HandleMessage, up to and including WM_NCDESTROY, the window's last. After
+// that the binding is gone, so nothing reaches the object once its window is,
+// and hwnd() is null again.
+class BoundWindow {
+public:
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    BoundWindow() = default;
+    ~BoundWindow() = default;
+    BoundWindow(const BoundWindow&) = delete;
+    BoundWindow& operator=(const BoundWindow&) = delete;
+
+    // The window procedure for the class of such windows.
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // Creates the window at the default place, bound to this object; null
+    // when Windows refuses.
+    HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
+                int width, int height, HMENU menu, HINSTANCE instance);
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
+
+    HWND hwnd_ = nullptr;
+};
+
 // A font of a size in hundredths of a point, at the window's DPI.
 HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
@@ -25,6 +51,10 @@ HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
 // and colours. A run of blanks that does not fit on its line ends the line and
 // is dropped, so a long run pushes what follows onto a line of its own.
 void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box);
+
+// Whether DrawWrapped shows all of a text in the DC's font within the
+// rectangle: no word wider than it, no line below it.
+bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box);
 
 // Layout is kept in twips; 1440 to the inch, so 15 a pixel at 96 DPI.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }

@@ -1,7 +1,8 @@
 // Every caption whole at 144 DPI, where the fonts do not grow in step with the
-// layout. Runs only in a prefix set to 144 DPI (tools/test.sh makes one).
+// layout. Runs in a prefix of its own set to 144 DPI (the ui_dpi144 test).
 #include <gtest/gtest.h>
 
+#include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
@@ -82,11 +83,7 @@ public:
         GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &extent);
         return extent.cx;
     }
-    int LineHeight() const {
-        TEXTMETRICW metrics = {};
-        GetTextMetricsW(dc_, &metrics);
-        return metrics.tmHeight;
-    }
+    HDC dc() const { return dc_; }
 
 private:
     HDC dc_;
@@ -122,34 +119,14 @@ void ExpectOneLineFits(HWND control) {
         << "\"" << std::string(text.begin(), text.end()) << "\" is cut";
 }
 
-// A wrapped label: no word wider than it, and every line within its height.
+// A wrapped label: all of it shows, wrapped as the About window draws it.
 void ExpectWrappedFits(HWND label) {
     const FontOf font(label);
     ASSERT_TRUE(font.valid());
     RECT box;
     GetClientRect(label, &box);
-    const std::wstring text = Text(label);
-    int x = 0, bottom = font.LineHeight();
-    for (std::size_t start = 0; start < text.size();) {
-        const bool blank = text[start] == L' ';
-        std::size_t end = start;
-        while (end < text.size() && (text[end] == L' ') == blank) ++end;
-        const int width = font.Width(text.substr(start, end - start));
-        if (x > 0 && x + width > box.right) {
-            x = 0;
-            bottom += font.LineHeight();
-            if (blank) {
-                start = end;
-                continue;
-            }
-        }
-        if (!blank) {
-            EXPECT_LE(width, box.right) << "a word is cut in label " << GetDlgCtrlID(label);
-        }
-        x += width;
-        start = end;
-    }
-    EXPECT_LE(bottom, box.bottom) << "the last line is cut in label " << GetDlgCtrlID(label);
+    EXPECT_TRUE(WrappedFits(font.dc(), Text(label), box))
+        << "label " << GetDlgCtrlID(label) << " is cut";
 }
 
 // The selection field of a combo box: every item fits it, as any may be chosen.
@@ -173,7 +150,7 @@ void ExpectComboFits(HWND combo) {
 }
 
 TEST(At144Dpi, EveryCaptionOfBothWindowsIsWhole) {
-    if (ScreenDpi() != kDpi) GTEST_SKIP() << "the system is not at " << kDpi << " DPI";
+    ASSERT_EQ(ScreenDpi(), kDpi) << "this test runs in a prefix set to " << kDpi << " DPI";
     TempDir temp;
     Loader app{temp.path()};
     ASSERT_NE(app.main(), nullptr);
