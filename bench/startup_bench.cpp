@@ -133,7 +133,11 @@ std::optional<Run> StartOnce(const Program& program, const std::wstring& cwd, bo
                                  reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                  sizeof counters)) {
             time->workingSetKiB = static_cast<double>(counters.WorkingSetSize) / 1024.0;
-            time->privateKiB = static_cast<double>(counters.PrivateUsage) / 1024.0;
+            // Wine leaves PrivateUsage at 0 for other processes; the commit
+            // charge (PagefileUsage) is the same figure on Windows.
+            const SIZE_T privateBytes =
+                counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+            time->privateKiB = static_cast<double>(privateBytes) / 1024.0;
         }
     }
     if (!time) {
