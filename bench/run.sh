@@ -129,7 +129,7 @@ echo
 echo "== Start-up and memory, all three started in $fixture"
 bench --memory --cwd "$(windows_path "$fixture")" --target "${zolvload_program[@]}" \
     --baseline "${same_program[@]}" --baseline "${minimal_program[@]}" \
-    --size same_window.exe "$(windows_path "$same")" "${sizes[@]}"
+    "${sizes[@]}"
 
 growth=()
 if [ "$dirs" = 1 ]; then
