@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Start-up time of ZOLVLOAD.exe against a minimal one-window program, both
-# from the 64-bit Windows build, under 64-bit Wine on a display of its own.
-# Not part of the tests.
+# Start-up of ZOLVLOAD.exe against two baselines, all from the 64-bit Windows
+# build, under 64-bit Wine on a display of its own. Not part of the tests.
+#   minimal_window  one empty window: what any Win32 program costs
+#   same_window     ZOLVLOAD's main window with nothing behind it (the same
+#                   class, menu, controls, fonts and lines, the drive letters,
+#                   a plain list box filled from the start directory)
+# First all three start in turn in one directory: medians, ratios, memory at
+# idle. Then ZOLVLOAD and same_window start in turn in directories of 100,
+# 1,000 and 10,000 subdirectories, made in a temporary directory and deleted
+# afterwards, to show how start-up grows with the directory list.
 #
 #   bench/run.sh [WIN64_BUILD_DIR] [--runs N] [--win32 WIN32_BUILD_DIR]
-#                [--caption TEXT] [--self-test]
+#                [--caption TEXT] [--no-dirs] [--self-test]
 #
 #   WIN64_BUILD_DIR  the x86_64 build (default: build/win64 under the repo);
 #                    configured here with cmake/mingw-x86_64.cmake if it is new
-#   --runs N         starts of each program (default 30)
+#   --runs N         starts of each program in each comparison (default 15)
 #   --win32 DIR      also build the i686 ZOLVLOAD.exe there and report its size
 #   --caption TEXT   the caption of ZOLVLOAD's window (default "ZOLV Loader")
+#   --no-dirs        skip the large directories
 #   --self-test      time the minimal program against itself (checks the harness)
 #
 # Needs bench/ in the build: the top CMakeLists.txt has
@@ -19,9 +27,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 build=$root/build/win64
-runs=30
+runs=15
 win32=
 caption="ZOLV Loader"
+dirs=1
 self_test=0
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
 while [ $# -gt 0 ]; do
@@ -29,8 +38,9 @@ while [ $# -gt 0 ]; do
         --runs) runs=$2; shift 2 ;;
         --win32) win32=$2; shift 2 ;;
         --caption) caption=$2; shift 2 ;;
+        --no-dirs) dirs=0; shift ;;
         --self-test) self_test=1; shift ;;
-        *) sed -n '2,20s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,25s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
     esac
 done
 
@@ -52,7 +62,7 @@ if [ ! -d "$build/bench/CMakeFiles" ]; then
     exit 1
 fi
 echo "Building in $build"
-build_targets "$build" mingw-x86_64.cmake ZOLVLOAD minimal_window startup_bench
+build_targets "$build" mingw-x86_64.cmake ZOLVLOAD minimal_window same_window startup_bench
 if [ -n "$win32" ]; then
     mkdir -p "$win32"
     win32=$(cd "$win32" && pwd)
@@ -64,33 +74,91 @@ fi
 windows_path() { printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"; }
 zolvload=$build/app/ZOLVLOAD.exe
 minimal=$build/bench/minimal_window.exe
-minimal_caption="ZOLV Minimal Window"
-if [ "$self_test" = 1 ]; then
-    target=(--target "$(windows_path "$minimal")" "$minimal_caption")
-else
-    target=(--target "$(windows_path "$zolvload")" "$caption")
+same=$build/bench/same_window.exe
+zolvload_program=(ZOLVLOAD "$(windows_path "$zolvload")" "$caption")
+minimal_program=(minimal_window "$(windows_path "$minimal")" "ZOLV Minimal Window")
+same_program=(same_window "$(windows_path "$same")" "ZOLV Same Window")
+sizes=(--size "ZOLVLOAD.exe (x86_64)" "$(windows_path "$zolvload")")
+[ -n "$win32" ] && sizes+=(--size "ZOLVLOAD.exe (i686)" "$(windows_path "$win32/app/ZOLVLOAD.exe")")
+
+# The directories to start in: one with only the three below it, and those
+# three with their 100, 1,000 and 10,000 subdirectories.
+fixture=$(mktemp -d /tmp/zolv-bench.XXXXXX)
+counts=(100 1000 10000)
+if [ "$dirs" = 1 ]; then
+    echo "Making directories of ${counts[*]} subdirectories in $fixture"
+    for n in "${counts[@]}"; do
+        mkdir "$fixture/d$n"
+        (cd "$fixture/d$n" && seq -f "Game %05g" "$n" | xargs -d '\n' mkdir)
+    done
 fi
-args=(--runs "$runs" "${target[@]}" --baseline "$(windows_path "$minimal")" "$minimal_caption"
-      --size "ZOLVLOAD.exe (x86_64)" "$(windows_path "$zolvload")")
-[ -n "$win32" ] && args+=(--size "ZOLVLOAD.exe (i686)" "$(windows_path "$win32/app/ZOLVLOAD.exe")")
 
 # A display of its own and a throw-away prefix; wine_session_stop kills the
 # prefix's wineserver (and every Wine process in it) and Xvfb by its PID.
 . "$root/tools/wine-session.sh"
-trap wine_session_stop EXIT
+cleanup() { wine_session_stop; rm -rf "$fixture"; }
+trap cleanup EXIT
 trap 'exit 130' INT TERM
 echo "Starting Xvfb and a Wine prefix"
 wine_session_start 1
 echo "Display $DISPLAY, prefix $WINEPREFIX"
-echo
+
 # Wine's own messages (the started programs' too) go to a log, not into the figures.
 wine_log=$build.bench-wine.log
-status=0
-"$WINE64" "$build/bench/startup_bench.exe" "${args[@]}" 2>"$wine_log" || status=$?
-if [ "$status" -ne 0 ]; then
-    cat "$wine_log" >&2
-    exit "$status"
+: >"$wine_log"
+bench() {  # startup_bench arguments; its report goes to stdout and into $report
+    echo
+    local status=0
+    "$WINE64" "$build/bench/startup_bench.exe" --runs "$runs" "$@" 2>>"$wine_log" | tee "$report" ||
+        status=$?
+    if [ "$status" -ne 0 ]; then
+        cat "$wine_log" >&2
+        exit "$status"
+    fi
+}
+median() { awk -v label="$1" '$1 == "median" && $2 == label { print $3 }' "$report"; }
+report=$fixture/report
+
+if [ "$self_test" = 1 ]; then
+    bench --cwd "$(windows_path "$fixture")" --target "${minimal_program[@]}" \
+        --baseline "${minimal_program[@]}"
+    exit 0
 fi
+
+echo
+echo "== Start-up and memory, all three started in $fixture"
+bench --memory --cwd "$(windows_path "$fixture")" --target "${zolvload_program[@]}" \
+    --baseline "${same_program[@]}" --baseline "${minimal_program[@]}" \
+    "${sizes[@]}"
+
+growth=()
+if [ "$dirs" = 1 ]; then
+    for n in "${counts[@]}"; do
+        echo
+        echo "== Started in a directory of $n subdirectories"
+        bench --cwd "$(windows_path "$fixture/d$n")" --target "${zolvload_program[@]}" \
+            --baseline "${same_program[@]}"
+        growth+=("$n $(median ZOLVLOAD) $(median same_window)")
+    done
+    echo
+    echo "== Growth with the directory (medians, ms; per 1,000: the rise from the row above)"
+    printf '%-8s %10s %12s %7s %14s %16s\n' subdirs ZOLVLOAD same_window ratio "per 1,000" "same per 1,000"
+    previous=
+    for row in "${growth[@]}"; do
+        read -r n z s <<<"$row"
+        if [ -n "$previous" ]; then
+            read -r pn pz ps <<<"$previous"
+            slope=$(awk -v a="$pz" -v b="$z" -v m="$pn" -v n="$n" 'BEGIN { printf "%.1f", (b - a) * 1000 / (n - m) }')
+            same_slope=$(awk -v a="$ps" -v b="$s" -v m="$pn" -v n="$n" 'BEGIN { printf "%.1f", (b - a) * 1000 / (n - m) }')
+        else
+            slope=- same_slope=-
+        fi
+        printf '%-8s %10s %12s %7s %14s %16s\n' "$n" "$z" "$s" \
+            "$(awk -v a="$z" -v b="$s" 'BEGIN { printf "%.2f", a / b }')" "$slope" "$same_slope"
+        previous=$row
+    done
+fi
+echo
 [ -s "$wine_log" ] && echo "($(wc -l <"$wine_log") lines of Wine's own messages in $wine_log)"
 
 # The builds keep debug information (RelWithDebInfo); the sizes without it:
@@ -100,5 +168,6 @@ strip_size() {  # label strip-program exe
 }
 strip_size "ZOLVLOAD.exe (x86_64)" x86_64-w64-mingw32-strip "$zolvload"
 [ -n "$win32" ] && strip_size "ZOLVLOAD.exe (i686)" i686-w64-mingw32-strip "$win32/app/ZOLVLOAD.exe"
+strip_size "same_window.exe" x86_64-w64-mingw32-strip "$same"
 strip_size "minimal_window.exe" x86_64-w64-mingw32-strip "$minimal"
 rm -rf "$stripped"

@@ -1,17 +1,24 @@
 // Start-up time of a Windows program: from CreateProcessW until the program
 // is idle (WaitForInputIdle) and its visible top-level window with the given
-// caption exists, measured with QueryPerformanceCounter. Each run then closes
-// the window (WM_CLOSE), waits for the process to end, and terminates it only
-// as a last resort.
+// caption exists, measured with QueryPerformanceCounter. With --memory, the
+// program's working set and private bytes are read a moment after that, once
+// the window has settled. Each run then closes the window (WM_CLOSE), waits
+// for the process to end, and terminates it only as a last resort.
 //
-//     startup_bench --runs N --target EXE CAPTION [--baseline EXE CAPTION]
-//                   [--warmup N] [--size LABEL FILE]...
+//     startup_bench --runs N --target LABEL EXE CAPTION
+//                   [--baseline LABEL EXE CAPTION]... [--warmup N]
+//                   [--cwd DIR] [--memory] [--size LABEL FILE]...
 //
-// With a baseline the two programs start alternately, so that whatever else
-// the machine does falls on both alike. Prints every run, each median in ms,
-// the ratio target / baseline and the sizes of the programs (and of each
-// --size FILE). Exits 1 when a run fails.
+// The programs start in turn, run after run, so that whatever else the
+// machine does falls on all alike. Each starts in DIR (default: its own
+// directory). Prints every run, each median in ms, the ratio of the target
+// to each baseline, the memory medians and the sizes of the programs (and of
+// each --size FILE). Exits 1 when a run fails.
+// psapi.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
+#include <psapi.h>
+// clang-format on
 
 #include <algorithm>
 #include <cstdio>
@@ -25,6 +32,7 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 10000;
+constexpr DWORD kSettleMs = 300;  // before memory is read: the first paint and its aftermath
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
@@ -40,7 +48,14 @@ struct Program {
     std::wstring label;
     std::wstring path;
     std::wstring caption;
-    std::vector<double> times;  // ms
+    std::vector<double> times;         // ms
+    std::vector<double> workingSet;    // KiB
+    std::vector<double> privateBytes;  // KiB
+};
+
+struct Run {
+    double ms;
+    double workingSetKiB = 0, privateKiB = 0;
 };
 
 struct Search {
@@ -81,9 +96,10 @@ std::wstring DirectoryOf(const std::wstring& path) {
 
 // One start: the time in ms, or nothing (with the reason printed) when the
 // program did not come up.
-std::optional<double> StartOnce(const Program& program, LARGE_INTEGER frequency) {
+std::optional<Run> StartOnce(const Program& program, const std::wstring& cwd, bool memory,
+                             LARGE_INTEGER frequency) {
     std::wstring commandLine = L"\"" + program.path + L"\"";
-    std::wstring directory = DirectoryOf(program.path);
+    std::wstring directory = cwd.empty() ? DirectoryOf(program.path) : cwd;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -97,7 +113,7 @@ std::optional<double> StartOnce(const Program& program, LARGE_INTEGER frequency)
         return std::nullopt;
     }
 
-    std::optional<double> time;
+    std::optional<Run> time;
     DWORD idle = WaitForInputIdle(process.hProcess, kStartTimeoutMs);
     HWND window = nullptr;
     if (idle == 0) {
@@ -107,7 +123,22 @@ std::optional<double> StartOnce(const Program& program, LARGE_INTEGER frequency)
                 break;
             Sleep(1);
         }
-        if (window) time = Elapsed(start, frequency);
+        if (window) time = Run{Elapsed(start, frequency)};
+    }
+    if (time && memory) {
+        Sleep(kSettleMs);
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (GetProcessMemoryInfo(process.hProcess,
+                                 reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                 sizeof counters)) {
+            time->workingSetKiB = static_cast<double>(counters.WorkingSetSize) / 1024.0;
+            // Wine leaves PrivateUsage at 0 for other processes; the commit
+            // charge (PagefileUsage) is the same figure on Windows.
+            const SIZE_T privateBytes =
+                counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+            time->privateKiB = static_cast<double>(privateBytes) / 1024.0;
+        }
     }
     if (!time) {
         std::printf(
@@ -150,8 +181,9 @@ void PrintSize(const std::wstring& label, const std::wstring& path) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: startup_bench --runs N --target EXE CAPTION [--baseline EXE CAPTION]\n"
-                 "                     [--warmup N] [--size LABEL FILE]...\n");
+                 "usage: startup_bench --runs N --target LABEL EXE CAPTION\n"
+                 "                     [--baseline LABEL EXE CAPTION]... [--warmup N]\n"
+                 "                     [--cwd DIR] [--memory] [--size LABEL FILE]...\n");
     return 2;
 }
 
@@ -165,24 +197,24 @@ std::wstring FileName(const std::wstring& path) {
 int wmain(int argc, wchar_t** argv) {
     int runs = 0;
     int warmup = 1;
-    std::vector<Program> programs;  // the target, then the baseline if any
+    std::wstring cwd;
+    bool memory = false;
+    std::vector<Program> programs;  // the target, then the baselines
     std::vector<std::pair<std::wstring, std::wstring>> sizes;
-    bool haveBaseline = false;
-    programs.resize(1);
     for (int i = 1; i < argc; ++i) {
         std::wstring option = argv[i];
         if (option == L"--runs" && i + 1 < argc) {
             runs = _wtoi(argv[++i]);
         } else if (option == L"--warmup" && i + 1 < argc) {
             warmup = _wtoi(argv[++i]);
-        } else if ((option == L"--target" || option == L"--baseline") && i + 2 < argc) {
-            if (option == L"--baseline") {
-                haveBaseline = true;
-                programs.resize(2);
-            }
-            Program& program = programs[option == L"--target" ? 0 : 1];
-            program.path = argv[++i];
-            program.caption = argv[++i];
+        } else if (option == L"--cwd" && i + 1 < argc) {
+            cwd = argv[++i];
+        } else if (option == L"--memory") {
+            memory = true;
+        } else if ((option == L"--target" || option == L"--baseline") && i + 3 < argc) {
+            if ((option == L"--target") != programs.empty()) return Usage();
+            programs.push_back({argv[i + 1], argv[i + 2], argv[i + 3], {}, {}, {}});
+            i += 3;
         } else if (option == L"--size" && i + 2 < argc) {
             sizes.emplace_back(argv[i + 1], argv[i + 2]);
             i += 2;
@@ -190,32 +222,35 @@ int wmain(int argc, wchar_t** argv) {
             return Usage();
         }
     }
-    if (runs < 1 || warmup < 0 || programs[0].path.empty()) return Usage();
-    programs[0].label = L"target";
-    if (haveBaseline) programs[1].label = L"baseline";
+    if (runs < 1 || warmup < 0 || programs.empty()) return Usage();
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     for (const Program& program : programs) {
-        std::printf("%-8s %s, window \"%s\"\n", Utf8(program.label).c_str(),
+        std::printf("%-12s %s, window \"%s\"\n", Utf8(program.label).c_str(),
                     Utf8(program.path).c_str(), Utf8(program.caption).c_str());
     }
-    std::printf("%d runs each, alternating, after %d warm-up run%s each\n", runs, warmup,
+    if (!cwd.empty()) std::printf("started in %s\n", Utf8(cwd).c_str());
+    std::printf("%d runs each, in turn, after %d warm-up run%s each\n", runs, warmup,
                 warmup == 1 ? "" : "s");
 
     for (int i = -warmup; i < runs; ++i) {
         std::string name = i < 0 ? "warm-up" : "run " + std::to_string(i + 1);
-        char cell[64];
+        char cell[96];
         std::snprintf(cell, sizeof cell, "%-8s", name.c_str());
         std::string line = cell;
         for (Program& program : programs) {
-            std::optional<double> time = StartOnce(program, frequency);
-            if (!time) {
+            std::optional<Run> run = StartOnce(program, cwd, memory, frequency);
+            if (!run) {
                 std::printf("FAIL: %s did not start as expected\n", Utf8(program.label).c_str());
                 return 1;
             }
-            if (i >= 0) program.times.push_back(*time);
-            std::snprintf(cell, sizeof cell, "  %s %8.1f ms", Utf8(program.label).c_str(), *time);
+            if (i >= 0) {
+                program.times.push_back(run->ms);
+                program.workingSet.push_back(run->workingSetKiB);
+                program.privateBytes.push_back(run->privateKiB);
+            }
+            std::snprintf(cell, sizeof cell, "  %s %7.1f ms", Utf8(program.label).c_str(), run->ms);
             line += cell;
         }
         std::printf("%s\n", line.c_str());
@@ -224,12 +259,27 @@ int wmain(int argc, wchar_t** argv) {
 
     std::printf("\n");
     for (const Program& program : programs) {
-        std::printf("median %-8s %8.1f ms  (%s)\n", Utf8(program.label).c_str(),
+        std::printf("median %-12s %8.1f ms  (%s)\n", Utf8(program.label).c_str(),
                     Median(program.times), Utf8(FileName(program.path)).c_str());
     }
-    if (haveBaseline) {
-        std::printf("ratio target / baseline: %.2f\n",
-                    Median(programs[0].times) / Median(programs[1].times));
+    const Program& target = programs[0];
+    for (std::size_t b = 1; b < programs.size(); ++b) {
+        std::printf("ratio %s / %s: %.2f\n", Utf8(target.label).c_str(),
+                    Utf8(programs[b].label).c_str(),
+                    Median(target.times) / Median(programs[b].times));
+    }
+    if (memory) {
+        for (const Program& program : programs) {
+            std::printf("memory %-12s working set %8.0f KiB, private bytes %8.0f KiB (medians)\n",
+                        Utf8(program.label).c_str(), Median(program.workingSet),
+                        Median(program.privateBytes));
+        }
+        for (std::size_t b = 1; b < programs.size(); ++b) {
+            std::printf("memory ratio %s / %s: working set %.2f, private bytes %.2f\n",
+                        Utf8(target.label).c_str(), Utf8(programs[b].label).c_str(),
+                        Median(target.workingSet) / Median(programs[b].workingSet),
+                        Median(target.privateBytes) / Median(programs[b].privateBytes));
+        }
     }
     for (const Program& program : programs)
         PrintSize(program.label + L" " + FileName(program.path), program.path);

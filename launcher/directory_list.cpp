@@ -38,8 +38,10 @@ void DirectoryList::SetPath(const std::wstring& text) {
     const std::wstring& open = entries.back().path;
     const std::wstring prefix = IsSeparator(open.back()) ? open : open + L"\\";
     const int level = static_cast<int>(entries.size());
+    entries.reserve(entries.size() + children.size());
     for (std::wstring& child : children) {
-        entries.push_back({child, prefix + child, level, false});
+        std::wstring childPath = prefix + child;
+        entries.push_back({std::move(child), std::move(childPath), level, false});
     }
     path_ = path;
     entries_ = std::move(entries);

@@ -8,7 +8,6 @@ namespace {
 
 constexpr int kIndent = 8;  // pixels a level, at 96 DPI
 constexpr int kFolderWidth = 14;
-constexpr const wchar_t* kSelfProperty = L"ZOLVLoader.DirListBox";
 
 int Scaled(HDC dc, int pixels) { return MulDiv(pixels, GetDeviceCaps(dc, LOGPIXELSX), 96); }
 
@@ -33,8 +32,11 @@ void DrawFolder(HDC dc, const RECT& cell, bool open) {
 void DirListBox::Attach(HWND listbox) {
     // Subclassed by hand rather than through comctl32, which the program
     // would otherwise load for this alone.
+    // The list finds itself through GWLP_USERDATA, which the list box leaves
+    // to its owner: a window property would cost a trip to the window server
+    // on every message, and filling the list sends one message an entry.
     hwnd_ = listbox;
-    SetPropW(hwnd_, kSelfProperty, this);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     listProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
 }
@@ -45,14 +47,18 @@ void DirListBox::SetPath(const std::wstring& path) {
 }
 
 void DirListBox::Refill() {
+    const std::vector<DirEntry>& entries = list_.Entries();
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-    for (const DirEntry& entry : list_.Entries()) {
-        const LRESULT index =
-            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
-        const LPARAM data = MAKELPARAM(entry.level, entry.open ? 1 : 0);
-        SendMessageW(hwnd_, LB_SETITEMDATA, index, data);
-    }
+    // Room for every entry at once, rather than growing a little at a time.
+    std::size_t characters = 0;
+    for (const DirEntry& entry : entries) characters += entry.name.size() + 1;
+    SendMessageW(hwnd_, LB_INITSTORAGE, entries.size(), characters * sizeof(wchar_t));
+    // The list's strings are for the keyboard's type-ahead and for whoever
+    // reads the list; the drawing takes the level and the name from the model,
+    // whose entries the list's items follow one for one.
+    for (const DirEntry& entry : entries)
+        SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
     SendMessageW(hwnd_, LB_SETCURSEL, list_.OpenIndex(), 0);
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -82,32 +88,27 @@ void DirListBox::Measure(MEASUREITEMSTRUCT* item, HFONT font) const {
 }
 
 void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
-    if (item->itemID == static_cast<UINT>(-1)) return;
+    const std::vector<DirEntry>& entries = list_.Entries();
+    if (item->itemID >= entries.size()) return;  // also the empty list's focus, itemID -1
+    const DirEntry& entry = entries[item->itemID];
     HDC dc = item->hDC;
     const bool selected = item->itemState & ODS_SELECTED;
     FillRect(dc, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-    const int level = LOWORD(item->itemData);
-    const bool open = HIWORD(item->itemData) != 0;
     RECT cell = item->rcItem;
-    cell.left += Scaled(dc, 2 + kIndent * level);
-    DrawFolder(dc, cell, open);
+    cell.left += Scaled(dc, 2 + kIndent * entry.level);
+    DrawFolder(dc, cell, entry.open);
     cell.left += Scaled(dc, kFolderWidth + 3);
 
-    wchar_t name[MAX_PATH];
-    const LRESULT length = SendMessageW(item->hwndItem, LB_GETTEXTLEN, item->itemID, 0);
-    if (length >= 0 && length < MAX_PATH) {
-        SendMessageW(item->hwndItem, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(name));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        DrawTextW(dc, name, static_cast<int>(length), &cell,
-                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(dc, entry.name.c_str(), static_cast<int>(entry.name.size()), &cell,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
 }
 
 LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* list = static_cast<DirListBox*>(GetPropW(hwnd, kSelfProperty));
+    auto* list = reinterpret_cast<DirListBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
         case WM_GETDLGCODE:  // keep Enter for opening instead of the dialog keys
             if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN) {
@@ -130,7 +131,7 @@ LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             const WNDPROC original = list->listProc_;
             if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassProc))
                 SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            RemovePropW(hwnd, kSelfProperty);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             list->hwnd_ = nullptr;  // the handle may be given to another window
             list->listProc_ = nullptr;
             return CallWindowProcW(original, hwnd, msg, wp, lp);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "about/win32/about_window.h"
+#include "launcher/win32/main_layout.h"
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "program/identity.h"
@@ -17,96 +18,6 @@ namespace zolv {
 namespace {
 
 constexpr const wchar_t* kClassName = L"ZOLVLoaderMain";
-constexpr int kClientWidth = 4710;  // twips
-constexpr int kClientHeight = 3825;
-
-enum class Font { Default, System, Label, Button };
-
-struct FontSpec {
-    const wchar_t* face;
-    int hundredthsOfPoint;
-    bool bold;
-    BYTE charset;
-};
-
-constexpr FontSpec kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
-constexpr FontSpec kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
-constexpr FontSpec kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
-constexpr FontSpec kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
-
-HFONT MakeFont(const FontSpec& spec, int dpi) {
-    return zolv::MakeFont(spec.face, spec.hundredthsOfPoint, spec.bold, spec.charset, dpi);
-}
-
-struct ControlLayout {
-    int id;
-    const wchar_t* kind;
-    const wchar_t* caption;
-    DWORD style;
-    int left, top, width, height;  // twips, outer size; a combo's height is its closed height
-    Font font;
-};
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-
-// In tab order, which is also the order the controls are made in.
-constexpr std::array<ControlLayout, 15> kLayout = {{
-    {IDC_EXECUTE, L"BUTTON", L"Run the Game!", kButton, 2520, 3360, 2055, 400, Font::Button},
-    {IDC_SAVE, L"BUTTON", L"Save Settings", kButton, 2520, 2880, 2055, 400, Font::Button},
-    {IDC_DRIVE, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 2520, 480,
-     2055, 315, Font::Default},
-    {IDC_DIR, L"LISTBOX", L"",
-     kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-         LBS_NOINTEGRALHEIGHT,
-     2520, 840, 2055, 990, Font::Default},
-    {IDC_SKIP, L"BUTTON", L"Skip code analys", kCheck, 120, 2040, 2175, 360, Font::System},
-    {IDC_NOSOUND, L"BUTTON", L"No sound", kCheck, 120, 1560, 2175, 360, Font::System},
-    {IDC_FRAME, L"BUTTON", L"Frameskip", kCheck, 120, 1080, 2175, 360, Font::System},
-    {IDC_ENABLEV, L"BUTTON", L"Enable vsync", kCheck, 120, 600, 2175, 360, Font::System},
-    {IDC_SCAN, L"BUTTON", L"No scanlines", kCheck, 120, 120, 2175, 360, Font::System},
-    {IDC_JOYSTICK, L"BUTTON", L"JoyStick Support", kCheck, 120, 2520, 2175, 360, Font::System},
-    {IDC_FM, L"BUTTON", L"FM address 388H", kCheck, 120, 3000, 2175, 360, Font::System},
-    {IDC_ROTATE, L"BUTTON", L"Rotate screen", kCheck, 120, 3480, 2175, 360, Font::System},
-    {IDC_RES, L"COMBOBOX", L"", kCombo, 2520, 1920, 2055, 315, Font::Default},
-    {IDC_GAMEDIR, L"COMBOBOX", L"", kCombo, 2520, 2280, 2055, 315, Font::Default},
-    {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kChild | SS_LEFT | SS_NOPREFIX, 2520, 120,
-     1935, 255, Font::Label},
-}};
-
-struct Line {
-    int x1, y1, x2, y2;  // twips
-};
-
-// Beneath the controls: the divider, the rules between the check boxes, and
-// the rule above the two buttons.
-constexpr std::array<Line, 9> kLines = {{
-    {2400, 120, 2400, 3720},
-    {120, 480, 2280, 480},
-    {120, 960, 2280, 960},
-    {120, 1440, 2280, 1440},
-    {120, 1920, 2280, 1920},
-    {120, 2400, 2280, 2400},
-    {120, 2880, 2280, 2880},
-    {120, 3360, 2280, 3360},
-    {2520, 2760, 4560, 2760},
-}};
-
-constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
-
-// "&Program" with "&End Program", "&Help" with "&About"; no shortcut keys.
-HMENU BuildMenu() {
-    HMENU bar = CreateMenu();
-    HMENU program = CreatePopupMenu();
-    HMENU help = CreatePopupMenu();
-    AppendMenuW(program, MF_STRING, IDM_END, L"&End Program");
-    AppendMenuW(help, MF_STRING, IDM_ABOUT, L"&About");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(program), L"&Program");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-    return bar;
-}
 
 void ShowStartFailure(const wchar_t* what) {
     MessageBoxW(nullptr, (std::wstring(what) + L": " + SystemReason(GetLastError())).c_str(),
@@ -127,23 +38,7 @@ std::wstring Win32Combo::Text() { return WindowText(hwnd); }
 
 int Win32Check::Value() { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
 
-void Win32DriveList::Fill() {
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    const wchar_t currentLetter = static_cast<wchar_t>(towlower(current[0]));
-
-    const DWORD drives = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
-        if (!(drives & (1u << i))) continue;
-        const wchar_t letter = static_cast<wchar_t>(L'a' + i);
-        // The letter alone: asking each drive for its label costs start-up
-        // time, and a removable drive without a medium would spin up for it.
-        const std::wstring text{letter, L':'};
-        const LRESULT index =
-            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (letter == currentLetter) SendMessageW(hwnd, CB_SETCURSEL, index, 0);
-    }
-}
+void Win32DriveList::Fill() { FillDriveLetters(hwnd); }
 
 std::wstring Win32DriveList::Drive() {
     const LRESULT index = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
@@ -191,8 +86,8 @@ bool MainWindow::Start(int show) {
     dpi_ = SystemDpi();
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    HMENU menu = BuildMenu();
-    RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
+    HMENU menu = BuildMainMenu();
+    RECT frame = {0, 0, Pixels(kMainClientWidth), Pixels(kMainClientHeight)};
     AdjustWindowRectEx(&frame, style, TRUE, 0);
     if (!Create(0, kClassName, kTitle, style, frame.right - frame.left, frame.bottom - frame.top,
                 menu, instance_)) {
@@ -203,7 +98,8 @@ bool MainWindow::Start(int show) {
     // A menu bar that wraps, or a frame of another size, would shrink the client area.
     RECT client;
     GetClientRect(hwnd_, &client);
-    const int dw = Pixels(kClientWidth) - client.right, dh = Pixels(kClientHeight) - client.bottom;
+    const int dw = Pixels(kMainClientWidth) - client.right,
+              dh = Pixels(kMainClientHeight) - client.bottom;
     if (dw || dh) {
         GetWindowRect(hwnd_, &frame);
         SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + dw,
@@ -261,33 +157,12 @@ LRESULT MainWindow::OnCreate() {
 }
 
 void MainWindow::CreateControls() {
-    for (const ControlLayout& c : kLayout) {
-        const bool combo = std::wstring(c.kind) == L"COMBOBOX";
-        const int height = combo ? c.height + kDroppedListTwips : c.height;
-        // Combo boxes draw their own sunken edge; the list needs one.
-        HWND control = CreateWindowExW(
-            c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind, c.caption, c.style,
-            Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(height), hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+    for (const ControlLayout& c : kMainLayout) {
         const HFONT font = c.font == Font::System   ? systemFont_
                            : c.font == Font::Label  ? labelFont_
                            : c.font == Font::Button ? buttonFont_
                                                     : defaultFont_;
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (combo) {
-            // The closed height follows the font; size the selection field so
-            // that the closed box is as tall as the layout says.
-            const int wanted = Pixels(c.height);
-            for (int attempt = 0; attempt < 3; ++attempt) {
-                RECT closed;
-                GetWindowRect(control, &closed);
-                const int off = wanted - (closed.bottom - closed.top);
-                if (off == 0) break;
-                const LRESULT item =
-                    SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item + off);
-            }
-        }
+        CreateLayoutControl(c, c.style, hwnd_, instance_, dpi_, font);
     }
     FitCaptions();
 
@@ -328,7 +203,7 @@ void MainWindow::FitCaptions() {
                   {Font::Button, kButtonFont, buttonFont_}};
     for (const auto& group : groups) {
         std::vector<HWND> controls;
-        for (const ControlLayout& c : kLayout) {
+        for (const ControlLayout& c : kMainLayout) {
             if (c.font == group.font) controls.push_back(Control(c.id));
         }
         const FontSpec& spec = group.spec;
@@ -380,13 +255,7 @@ LRESULT MainWindow::OnPaint() {
     HDC dc = BeginPaint(hwnd_, &paint);
     HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
     HGDIOBJ old = SelectObject(dc, pen);
-    for (const Line& line : kLines) {
-        // LineTo stops one pixel short; a drawn line includes both ends.
-        const int x2 = Pixels(line.x2) + (line.x2 > line.x1 ? 1 : 0);
-        const int y2 = Pixels(line.y2) + (line.y2 > line.y1 ? 1 : 0);
-        MoveToEx(dc, Pixels(line.x1), Pixels(line.y1), nullptr);
-        LineTo(dc, x2, y2);
-    }
+    DrawMainLines(dc, dpi_);
     SelectObject(dc, old);
     DeleteObject(pen);
     EndPaint(hwnd_, &paint);

@@ -165,11 +165,12 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
     if (find.handle == INVALID_HANDLE_VALUE) Fail(Quoted(path) + L" cannot be read");
     std::vector<std::wstring> names;
     do {
-        const std::wstring name = found.cFileName;
+        const wchar_t* name = found.cFileName;
+        const bool dots = name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2]));
         const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & hidden) && name != L"." && name != L"..") {
-            names.push_back(name);
+            !(found.dwFileAttributes & hidden) && !dots) {
+            names.emplace_back(name);
         }
     } while (FindNextFileW(find.handle, &found));
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {

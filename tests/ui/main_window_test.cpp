@@ -143,6 +143,47 @@ TEST_F(MainWindowOnScreen, TheListsAreFilledAfterLoad) {
     EXPECT_EQ(drive[1], L':');
 }
 
+TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderWithoutRegardToCase) {
+    TempDir temp;
+    for (const wchar_t* name : {L"beta", L"Delta", L"Alpha", L"gamma"}) temp.Make(name);
+    Loader app(temp.path());
+    ASSERT_NE(app.main(), nullptr);
+    HWND list = app.Control(IDC_DIR);
+    auto text = [&](LRESULT index) {
+        wchar_t entry[MAX_PATH] = {};
+        if (SendMessageW(list, LB_GETTEXTLEN, index, 0) < MAX_PATH)
+            SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry));
+        return std::wstring(entry);
+    };
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    ASSERT_GE(count, 5);
+    const LRESULT first = count - 4;  // the open path's entries come before
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), first - 1) << "the open directory";
+    EXPECT_EQ(text(first), L"Alpha");
+    EXPECT_EQ(text(first + 1), L"beta");
+    EXPECT_EQ(text(first + 2), L"Delta");
+    EXPECT_EQ(text(first + 3), L"gamma");
+
+    // Each row's folder sits one indent (8 pixels) deeper than its parent's:
+    // the root's open folder at the left, the subdirectories' closed ones
+    // after the open path's.
+    const int row = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    auto folderFill = [&](LRESULT index, int level) {
+        SendMessageW(list, LB_SETTOPINDEX, index, 0);
+        UpdateWindow(list);
+        app.Idle();
+        const int top = static_cast<int>(index - SendMessageW(list, LB_GETTOPINDEX, 0, 0)) * row;
+        return ScreenPixel(list, 2 + 8 * level + 7, top + row / 2 + 2);
+    };
+    EXPECT_EQ(folderFill(0, 0), RGB(255, 255, 160)) << "the root, open";
+    EXPECT_EQ(folderFill(first, static_cast<int>(first)), RGB(224, 192, 64)) << "Alpha, closed";
+
+    // The keyboard's type-ahead finds a folder by its first letter.
+    PostMessageW(list, WM_CHAR, L'g', 0);
+    app.Idle();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), first + 3);
+}
+
 TEST_F(MainWindowOnScreen, TheKeyboardMovesTheFocusInTabOrder) {
     EXPECT_EQ(app.Focus(), app.Control(IDC_EXECUTE)) << "the focus starts on Run the Game!";
     const int order[] = {IDC_SAVE,   IDC_DRIVE,   IDC_DIR,     IDC_SKIP,     IDC_NOSOUND,

@@ -1,0 +1,103 @@
+#include "launcher/win32/main_layout.h"
+
+#include <cwctype>
+#include <string>
+
+#include "platform/win32/ui.h"
+
+namespace zolv {
+
+namespace {
+
+struct Line {
+    int x1, y1, x2, y2;  // twips
+};
+
+constexpr std::array<Line, 9> kLines = {{
+    {2400, 120, 2400, 3720},
+    {120, 480, 2280, 480},
+    {120, 960, 2280, 960},
+    {120, 1440, 2280, 1440},
+    {120, 1920, 2280, 1920},
+    {120, 2400, 2280, 2400},
+    {120, 2880, 2280, 2880},
+    {120, 3360, 2280, 3360},
+    {2520, 2760, 4560, 2760},
+}};
+
+constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
+
+}  // namespace
+
+HFONT MakeFont(const FontSpec& spec, int dpi) {
+    return MakeFont(spec.face, spec.hundredthsOfPoint, spec.bold, spec.charset, dpi);
+}
+
+HMENU BuildMainMenu() {
+    HMENU bar = CreateMenu();
+    HMENU program = CreatePopupMenu();
+    HMENU help = CreatePopupMenu();
+    AppendMenuW(program, MF_STRING, IDM_END, L"&End Program");
+    AppendMenuW(help, MF_STRING, IDM_ABOUT, L"&About");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(program), L"&Program");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+    return bar;
+}
+
+HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINSTANCE instance,
+                         int dpi, HFONT font) {
+    const bool combo = std::wstring(c.kind) == L"COMBOBOX";
+    const int height = combo ? c.height + kDroppedListTwips : c.height;
+    // Combo boxes draw their own sunken edge; the list needs one.
+    HWND control =
+        CreateWindowExW(c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind,
+                        c.caption, style, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                        TwipsToPixels(c.width, dpi), TwipsToPixels(height, dpi), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (combo) {
+        // The closed height follows the font; size the selection field so
+        // that the closed box is as tall as the layout says.
+        const int wanted = TwipsToPixels(c.height, dpi);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            RECT closed;
+            GetWindowRect(control, &closed);
+            const int off = wanted - (closed.bottom - closed.top);
+            if (off == 0) break;
+            const LRESULT item =
+                SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item + off);
+        }
+    }
+    return control;
+}
+
+void DrawMainLines(HDC dc, int dpi) {
+    for (const Line& line : kLines) {
+        // LineTo stops one pixel short; a drawn line includes both ends.
+        const int x2 = TwipsToPixels(line.x2, dpi) + (line.x2 > line.x1 ? 1 : 0);
+        const int y2 = TwipsToPixels(line.y2, dpi) + (line.y2 > line.y1 ? 1 : 0);
+        MoveToEx(dc, TwipsToPixels(line.x1, dpi), TwipsToPixels(line.y1, dpi), nullptr);
+        LineTo(dc, x2, y2);
+    }
+}
+
+void FillDriveLetters(HWND combo) {
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const wchar_t currentLetter = static_cast<wchar_t>(towlower(current[0]));
+
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(drives & (1u << i))) continue;
+        const wchar_t letter = static_cast<wchar_t>(L'a' + i);
+        // The letter alone: asking each drive for its label costs start-up
+        // time, and a removable drive without a medium would spin up for it.
+        const std::wstring text{letter, L':'};
+        const LRESULT index =
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (letter == currentLetter) SendMessageW(combo, CB_SETCURSEL, index, 0);
+    }
+}
+
+}  // namespace zolv
