@@ -242,6 +242,15 @@ void Loader::OpenDirectory(const std::wstring& name) {
     }
 }
 
+void Loader::SaveTheWorkedExample(const std::wstring& subdirectory) {
+    OpenDirectory(subdirectory);
+    SelectComboItem(IDC_GAMEDIR, L"1943");
+    SelectComboItem(IDC_RES, L" -d320x240");
+    Click(Control(IDC_NOSOUND));
+    Click(Control(IDC_ROTATE));
+    Click(Control(IDC_SAVE));
+}
+
 std::wstring Loader::DirectoryPath() const { return Text(Control(IDC_DIR)); }
 
 Box Loader::WaitForBox(DWORD milliseconds) const {

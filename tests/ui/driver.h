@@ -72,6 +72,9 @@ public:
     void SelectComboItem(int id, const std::wstring& item);
     void SetCheck(int id, bool checked);
     void OpenDirectory(const std::wstring& name);  // highlights an entry and presses Enter
+    // The worked example, as a user gives it: opens the subdirectory, picks
+    // "1943", " -d320x240", "No sound" and "Rotate screen", presses "Save Settings".
+    void SaveTheWorkedExample(const std::wstring& subdirectory);
     std::wstring DirectoryPath() const;
 
     Box WaitForBox(DWORD milliseconds = 10000) const;

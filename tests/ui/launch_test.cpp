@@ -50,13 +50,8 @@ protected:
     }
 
     void SaveTheWorkedExample() {
-        app.OpenDirectory(L"zolv");
+        app.SaveTheWorkedExample(L"zolv");
         ASSERT_EQ(app.DirectoryPath(), games);
-        app.SelectComboItem(IDC_GAMEDIR, L"1943");
-        app.SelectComboItem(IDC_RES, L" -d320x240");
-        app.Click(app.Control(IDC_NOSOUND));
-        app.Click(app.Control(IDC_ROTATE));
-        app.Click(app.Control(IDC_SAVE));
         ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }));
         ASSERT_TRUE(app.NoBoxFor(200));
     }

@@ -218,13 +218,8 @@ TEST_F(MainWindowOnScreen, SpaceAtStartPressesRunTheGameWhichAsksForASaveFirst) 
 }
 
 TEST_F(MainWindowOnScreen, SaveWritesTheChoicesIntoTheOpenDirectory) {
-    app.OpenDirectory(L"zolv");
+    app.SaveTheWorkedExample(L"zolv");
     ASSERT_EQ(app.DirectoryPath(), games);
-    app.SelectComboItem(IDC_GAMEDIR, L"1943");
-    app.SelectComboItem(IDC_RES, L" -d320x240");
-    app.Click(app.Control(IDC_NOSOUND));
-    app.Click(app.Control(IDC_ROTATE));
-    app.Click(app.Control(IDC_SAVE));
 
     ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }))
         << "no script was written";
