@@ -29,8 +29,8 @@ constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
 
 }  // namespace
 
-HFONT MakeFont(const FontSpec& spec, int dpi) {
-    return MakeFont(spec.face, spec.hundredthsOfPoint, spec.bold, spec.charset, dpi);
+HFONT MakeFont(const FontRequest& request, int dpi) {
+    return MakeFont(request.face, request.hundredthsOfPoint, request.bold, request.charset, dpi);
 }
 
 HMENU BuildMainMenu() {

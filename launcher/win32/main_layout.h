@@ -19,19 +19,19 @@ enum class Font { Default, System, Label, Button };
 // The four fonts the controls are drawn in, as asked for at 96 DPI; at a
 // higher DPI a group of controls may get a smaller one where a caption would
 // not fit (main_window.cpp).
-struct FontSpec {
+struct FontRequest {
     const wchar_t* face;
     int hundredthsOfPoint;
     bool bold;
     BYTE charset;
 };
 
-constexpr FontSpec kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
-constexpr FontSpec kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
-constexpr FontSpec kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
-constexpr FontSpec kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
+constexpr FontRequest kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
+constexpr FontRequest kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
+constexpr FontRequest kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
+constexpr FontRequest kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
 
-HFONT MakeFont(const FontSpec& spec, int dpi);
+HFONT MakeFont(const FontRequest& request, int dpi);
 
 struct ControlLayout {
     int id;

@@ -196,7 +196,7 @@ void MainWindow::CreateControls() {
 void MainWindow::FitCaptions() {
     const struct {
         Font font;
-        const FontSpec& spec;
+        const FontRequest& request;
         HFONT& slot;
     } groups[] = {{Font::System, kSystemFont, systemFont_},
                   {Font::Label, kLabelFont, labelFont_},
@@ -206,9 +206,9 @@ void MainWindow::FitCaptions() {
         for (const ControlLayout& c : kMainLayout) {
             if (c.font == group.font) controls.push_back(Control(c.id));
         }
-        const FontSpec& spec = group.spec;
-        HFONT smaller = SmallerFontToFit(controls, spec.face, spec.hundredthsOfPoint, spec.bold,
-                                         spec.charset, dpi_);
+        const FontRequest& request = group.request;
+        HFONT smaller = SmallerFontToFit(controls, request.face, request.hundredthsOfPoint,
+                                         request.bold, request.charset, dpi_);
         if (!smaller) continue;
         for (HWND control : controls)
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
