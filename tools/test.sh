@@ -24,7 +24,8 @@ configure_and_build() {  # name [cmake options...]
 }
 
 mkdir -p "$build"
-configure_and_build native || exit 1
+# Unoptimised: the sanitised logic tests build in a third of the time and run in a blink.
+configure_and_build native -DCMAKE_BUILD_TYPE=Debug || exit 1
 configure_and_build win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" || exit 1
 configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DZOLV_RUN_TESTS=$run_win32 || exit 1
