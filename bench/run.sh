@@ -8,7 +8,8 @@
 # First all three start in turn in one directory: medians, ratios, memory at
 # idle. Then ZOLVLOAD and same_window start in turn in directories of 100,
 # 1,000 and 10,000 subdirectories, made in a temporary directory and deleted
-# afterwards, to show how start-up grows with the directory list.
+# afterwards, to show how start-up grows with the directory list. Last, both
+# open the directory of 10,000 in their lists, started in its parent.
 #
 #   bench/run.sh [WIN64_BUILD_DIR] [--runs N] [--win32 WIN32_BUILD_DIR]
 #                [--caption TEXT] [--no-dirs] [--self-test]
@@ -157,6 +158,12 @@ if [ "$dirs" = 1 ]; then
             "$(awk -v a="$z" -v b="$s" 'BEGIN { printf "%.2f", a / b }')" "$slope" "$same_slope"
         previous=$row
     done
+
+    n=${counts[-1]}
+    echo
+    echo "== Opening the directory of $n subdirectories in the list, both started in $fixture"
+    bench --cwd "$(windows_path "$fixture")" --open "d$n" --target "${zolvload_program[@]}" \
+        --baseline "${same_program[@]}"
 fi
 echo
 [ -s "$wine_log" ] && echo "($(wc -l <"$wine_log") lines of Wine's own messages in $wine_log)"

@@ -7,13 +7,18 @@
 //
 //     startup_bench --runs N --target LABEL EXE CAPTION
 //                   [--baseline LABEL EXE CAPTION]... [--warmup N]
-//                   [--cwd DIR] [--memory] [--size LABEL FILE]...
+//                   [--cwd DIR] [--memory] [--open NAME] [--size LABEL FILE]...
 //
 // The programs start in turn, run after run, so that whatever else the
 // machine does falls on all alike. Each starts in DIR (default: its own
 // directory). Prints every run, each median in ms, the ratio of the target
 // to each baseline, the memory medians and the sizes of the programs (and of
 // each --size FILE). Exits 1 when a run fails.
+//
+// With --open NAME the time measured is instead that of opening the
+// subdirectory NAME in the window's directory list once the program is up:
+// from Enter on its highlighted entry until the list has been filled and
+// painted.
 // psapi.h needs windows.h before it.
 // clang-format off
 #include <windows.h>
@@ -27,6 +32,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "program/control_ids.h"
 
 namespace {
 
@@ -96,8 +103,28 @@ std::wstring DirectoryOf(const std::wstring& path) {
 
 // One start: the time in ms, or nothing (with the reason printed) when the
 // program did not come up.
+// The time to open a subdirectory in the window's directory list, in ms, or
+// nothing when the list has no such entry or stays as it was.
+std::optional<double> OpenOnce(HWND window, const std::wstring& name, LARGE_INTEGER frequency) {
+    HWND list = GetDlgItem(window, IDC_DIR);
+    const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(name.c_str()));
+    if (index == LB_ERR) return std::nullopt;
+    SendMessageW(list, LB_SETCURSEL, index, 0);
+    const LRESULT before = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeoutMs, &ignored);
+    const double ms = Elapsed(start, frequency);
+    if (SendMessageW(list, LB_GETCOUNT, 0, 0) == before) return std::nullopt;
+    return ms;
+}
+
 std::optional<Run> StartOnce(const Program& program, const std::wstring& cwd, bool memory,
-                             LARGE_INTEGER frequency) {
+                             const std::wstring& open, LARGE_INTEGER frequency) {
     std::wstring commandLine = L"\"" + program.path + L"\"";
     std::wstring directory = cwd.empty() ? DirectoryOf(program.path) : cwd;
     STARTUPINFOW startup{};
@@ -125,6 +152,17 @@ std::optional<Run> StartOnce(const Program& program, const std::wstring& cwd, bo
         }
         if (window) time = Run{Elapsed(start, frequency)};
     }
+    const bool started = time.has_value();
+    if (started && !open.empty()) {
+        const std::optional<double> opened = OpenOnce(window, open, frequency);
+        if (opened) {
+            time->ms = *opened;
+        } else {
+            std::printf("  %s: \"%s\" did not open in the directory list\n",
+                        Utf8(program.label).c_str(), Utf8(open).c_str());
+            time.reset();
+        }
+    }
     if (time && memory) {
         Sleep(kSettleMs);
         PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -140,7 +178,7 @@ std::optional<Run> StartOnce(const Program& program, const std::wstring& cwd, bo
             time->privateKiB = static_cast<double>(privateBytes) / 1024.0;
         }
     }
-    if (!time) {
+    if (!started) {
         std::printf(
             "  %s: %s\n", Utf8(program.label).c_str(),
             idle != 0 ? "never became idle (WaitForInputIdle)"
@@ -183,7 +221,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: startup_bench --runs N --target LABEL EXE CAPTION\n"
                  "                     [--baseline LABEL EXE CAPTION]... [--warmup N]\n"
-                 "                     [--cwd DIR] [--memory] [--size LABEL FILE]...\n");
+                 "                     [--cwd DIR] [--memory] [--open NAME] [--size LABEL "
+                 "FILE]...\n");
     return 2;
 }
 
@@ -197,7 +236,7 @@ std::wstring FileName(const std::wstring& path) {
 int wmain(int argc, wchar_t** argv) {
     int runs = 0;
     int warmup = 1;
-    std::wstring cwd;
+    std::wstring cwd, open;
     bool memory = false;
     std::vector<Program> programs;  // the target, then the baselines
     std::vector<std::pair<std::wstring, std::wstring>> sizes;
@@ -209,6 +248,8 @@ int wmain(int argc, wchar_t** argv) {
             warmup = _wtoi(argv[++i]);
         } else if (option == L"--cwd" && i + 1 < argc) {
             cwd = argv[++i];
+        } else if (option == L"--open" && i + 1 < argc) {
+            open = argv[++i];
         } else if (option == L"--memory") {
             memory = true;
         } else if ((option == L"--target" || option == L"--baseline") && i + 3 < argc) {
@@ -231,6 +272,7 @@ int wmain(int argc, wchar_t** argv) {
                     Utf8(program.path).c_str(), Utf8(program.caption).c_str());
     }
     if (!cwd.empty()) std::printf("started in %s\n", Utf8(cwd).c_str());
+    if (!open.empty()) std::printf("timed: opening %s in the directory list\n", Utf8(open).c_str());
     std::printf("%d runs each, in turn, after %d warm-up run%s each\n", runs, warmup,
                 warmup == 1 ? "" : "s");
 
@@ -240,7 +282,7 @@ int wmain(int argc, wchar_t** argv) {
         std::snprintf(cell, sizeof cell, "%-8s", name.c_str());
         std::string line = cell;
         for (Program& program : programs) {
-            std::optional<Run> run = StartOnce(program, cwd, memory, frequency);
+            std::optional<Run> run = StartOnce(program, cwd, memory, open, frequency);
             if (!run) {
                 std::printf("FAIL: %s did not start as expected\n", Utf8(program.label).c_str());
                 return 1;

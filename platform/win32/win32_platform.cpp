@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 #include <vector>
 
 namespace zolv {
@@ -163,19 +164,27 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
     FindHandle find{FindFirstFileExW(InDirectory(path, L"*").c_str(), FindExInfoBasic, &found,
                                      FindExSearchLimitToDirectories, nullptr, 0)};
     if (find.handle == INVALID_HANDLE_VALUE) Fail(Quoted(path) + L" cannot be read");
-    std::vector<std::wstring> names;
+    // Each name with its key for the order without regard to case: upper
+    // case by the file system's rules, as CompareStringOrdinal ignores case,
+    // made once a name rather than twice a comparison.
+    std::vector<std::pair<std::wstring, std::wstring>> keyed;
     do {
         const wchar_t* name = found.cFileName;
         const bool dots = name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2]));
         const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             !(found.dwFileAttributes & hidden) && !dots) {
-            names.emplace_back(name);
+            std::wstring key(name);
+            LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name,
+                          static_cast<int>(key.size()), key.data(), static_cast<int>(key.size()),
+                          nullptr, nullptr, 0);
+            keyed.emplace_back(std::move(key), name);
         }
     } while (FindNextFileW(find.handle, &found));
-    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-    });
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::wstring> names;
+    names.reserve(keyed.size());
+    for (auto& entry : keyed) names.push_back(std::move(entry.second));
     return names;
 }
 
