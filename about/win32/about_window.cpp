@@ -92,19 +92,10 @@ void AboutWindow::Show() {
 }
 
 bool AboutWindow::Load() {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(instance_, kClassName, &wc)) {
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = instance_;
-        wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExW(&wc)) {
-            ShowLoadFailure();
-            return false;
-        }
+    if (!RegisterClassOnce(instance_, kClassName,
+                           LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP)))) {
+        ShowLoadFailure();
+        return false;
     }
     dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;

@@ -70,15 +70,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Start(int show) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance_;
-    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc)) {
+    if (!RegisterClassOnce(instance_, kClassName,
+                           LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP)))) {
         ShowStartFailure(L"The main window's class could not be registered");
         return false;
     }

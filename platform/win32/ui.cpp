@@ -18,6 +18,19 @@ LRESULT CALLBACK BoundWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+bool BoundWindow::RegisterClassOnce(HINSTANCE instance, const wchar_t* className, HICON icon) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, className, &wc)) return true;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) != 0;
+}
+
 HWND BoundWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
                          DWORD style, int width, int height, HMENU menu, HINSTANCE instance) {
     // The creation parameter is this base, whatever else the object derives from.

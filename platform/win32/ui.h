@@ -23,8 +23,10 @@ protected:
     BoundWindow(const BoundWindow&) = delete;
     BoundWindow& operator=(const BoundWindow&) = delete;
 
-    // The window procedure for the class of such windows.
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // Registers the class of such windows, once: the bound window procedure,
+    // the arrow cursor, the dialog face colour and the given icon. True when
+    // the class is there, registered now or before.
+    static bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, HICON icon);
     // Creates the window at the default place, bound to this object; null
     // when Windows refuses.
     HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
@@ -32,6 +34,9 @@ protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
 
     HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
 // A font of a size in hundredths of a point, at the window's DPI.
