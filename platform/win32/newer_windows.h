@@ -1,0 +1,29 @@
+// What only newer Windows has, in one place: each function is looked up once
+// at run time, with the fallback that Windows XP offers written beside it.
+// Callers call the plain functions here and never GetProcAddress themselves.
+#pragma once
+
+#include <windows.h>
+
+namespace zolv {
+
+// Sent to a per-monitor aware window whose DPI changed (Windows 8.1 on):
+// the new DPI in both words of wParam, the suggested window rectangle in lParam.
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
+
+// A system DLL by its full path in the system directory, never one found
+// beside the exe or on the search path. Null when it is not there.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// The DPI a window is shown at: its monitor's where Windows scales per
+// monitor, else the system's.
+int DpiOfWindow(HWND window);
+
+// The frame around a client rectangle at a DPI. Before Windows 10 the system
+// draws frames at the system DPI, and that is what this gives.
+void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, int dpi);
+
+// A system metric (SM_CXEDGE, SM_CXSMICON, ...) at a DPI.
+int SystemMetricForDpi(int index, int dpi);
+
+}  // namespace zolv
