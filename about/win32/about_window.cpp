@@ -1,8 +1,10 @@
 #include "about/win32/about_window.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
+#include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "program/identity.h"
@@ -72,11 +74,7 @@ AboutWindow::AboutWindow(HINSTANCE instance, FileSystem& files, Registry& regist
                          CodePage& codePage, Shell& shell)
     : instance_(instance), logic_(*this, {files, registry, codePage, shell, messages_}) {}
 
-AboutWindow::~AboutWindow() {
-    Unload();
-    if (titleFont_) DeleteObject(titleFont_);
-    if (defaultFont_) DeleteObject(defaultFont_);
-}
+AboutWindow::~AboutWindow() { Unload(); }
 
 void AboutWindow::Show() {
     if (hwnd_) {
@@ -97,6 +95,7 @@ bool AboutWindow::Load() {
         ShowLoadFailure();
         return false;
     }
+    // Made at the system's DPI; laid out at creation for its monitor's.
     dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
@@ -137,16 +136,12 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnPaint();  // the engraved rule
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
+        case kDpiChangedMessage:
+            return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         case WM_NCDESTROY:
             lastFocus_ = nullptr;
             messages_.SetOwner(nullptr);
-            // The controls that used them are gone by now.
-            for (HFONT& font : fittedFonts_) {
-                if (font) DeleteObject(font);
-                font = nullptr;
-            }
-            if (buttonFont_) DeleteObject(buttonFont_);
-            buttonFont_ = nullptr;
+            DeleteFonts();  // the controls that used them are gone by now
             return 0;
     }
     // The close box and the system menu's Close destroy the window.
@@ -154,23 +149,31 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT AboutWindow::OnCreate() {
-    if (!titleFont_) titleFont_ = MakeFont(L"Terminal", 1350, true, OEM_CHARSET, dpi_);
-    if (!defaultFont_) defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
     icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
-    // A window with a dialog frame shows no class icon in its caption: it
-    // needs icons of its own.
-    HANDLE smallIcon =
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon_));
     messages_.SetOwner(hwnd_);
     for (const ControlLayout& c : kLayout) {
-        HWND control = CreateWindowExW(0, c.kind, c.text, c.style, Pixels(c.left), Pixels(c.top),
-                                       Pixels(c.width), Pixels(c.height), hwnd_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       instance_, nullptr);
+        CreateWindowExW(0, c.kind, c.text, c.style, 0, 0, 0, 0, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+    }
+    SendDlgItemMessageW(hwnd_, IDC_PICICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    LayOut(DpiOfWindow(hwnd_), nullptr);
+    return 0;
+}
+
+void AboutWindow::LayOut(int dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    // The controls let go of the old fonts as they take the new ones.
+    HFONT old[7] = {titleFont_, defaultFont_, buttonFont_};
+    std::copy(std::begin(fittedFonts_), std::end(fittedFonts_), old + 3);
+    std::fill(std::begin(fittedFonts_), std::end(fittedFonts_), nullptr);
+    buttonFont_ = nullptr;
+    titleFont_ = MakeFont(L"Terminal", 1350, true, OEM_CHARSET, dpi_);
+    defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
+    for (const ControlLayout& c : kLayout) {
+        HWND control = GetDlgItem(hwnd_, c.id);
+        SetWindowPos(control, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width),
+                     Pixels(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT,
                      reinterpret_cast<WPARAM>(c.id == IDC_TITLE ? titleFont_ : defaultFont_),
                      FALSE);
@@ -189,7 +192,33 @@ LRESULT AboutWindow::OnCreate() {
         for (HWND button : buttons)
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
     }
-    SendDlgItemMessageW(hwnd_, IDC_PICICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    for (HFONT font : old) {
+        if (font) DeleteObject(font);
+    }
+    // A window with a dialog frame shows no class icon in its caption: it
+    // needs a small icon of its own, of the caption's size at this DPI.
+    const int small = SystemMetricForDpi(SM_CXSMICON, dpi_);
+    HANDLE smallIcon =
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, small, small, LR_SHARED);
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon_));
+    SizeFrameToClient(hwnd_, Pixels(kClientWidth), Pixels(kClientHeight), dpi_, suggested);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void AboutWindow::DeleteFonts() {
+    for (HFONT* font : {&titleFont_, &defaultFont_, &buttonFont_}) {
+        if (*font) DeleteObject(*font);
+        *font = nullptr;
+    }
+    for (HFONT& font : fittedFonts_) {
+        if (font) DeleteObject(font);
+        font = nullptr;
+    }
+}
+
+LRESULT AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    LayOut(dpi, &suggested);
     return 0;
 }
 

@@ -33,6 +33,11 @@ private:
     LRESULT OnPaint();
     LRESULT OnDrawLabel(const DRAWITEMSTRUCT& item);
     LRESULT OnActivate(bool active);
+    LRESULT OnDpiChanged(int dpi, const RECT& suggested);
+    // Lays the window out from its twips table at a DPI, at creation and
+    // whenever it moves to a monitor of another DPI.
+    void LayOut(int dpi, const RECT* suggested);
+    void DeleteFonts();
     void FitLabelFont(HWND label, const wchar_t* face, const wchar_t* outlineFace,
                       int hundredthsOfPoint, bool bold, BYTE charset);
     bool Load();

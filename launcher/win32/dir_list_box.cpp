@@ -9,19 +9,19 @@ namespace {
 constexpr int kIndent = 8;  // pixels a level, at 96 DPI
 constexpr int kFolderWidth = 14;
 
-int Scaled(HDC dc, int pixels) { return MulDiv(pixels, GetDeviceCaps(dc, LOGPIXELSX), 96); }
-
-// A small folder: tab and body, open folders drawn lighter.
-void DrawFolder(HDC dc, const RECT& cell, bool open) {
+// A small folder: tab and body, open folders drawn lighter. Lengths are
+// pixels at 96 DPI, scaled to the list's.
+void DrawFolder(HDC dc, const RECT& cell, bool open, int dpi) {
+    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
     const int h = cell.bottom - cell.top;
-    const int w = Scaled(dc, kFolderWidth);
-    const int top = cell.top + h / 2 - Scaled(dc, 5);
-    const int bottom = cell.top + h / 2 + Scaled(dc, 5);
+    const int w = scaled(kFolderWidth);
+    const int top = cell.top + h / 2 - scaled(5);
+    const int bottom = cell.top + h / 2 + scaled(5);
     HBRUSH fill = CreateSolidBrush(open ? RGB(255, 255, 160) : RGB(224, 192, 64));
     HGDIOBJ oldBrush = SelectObject(dc, fill);
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, cell.left, top + Scaled(dc, 2), cell.left + w, bottom);
-    Rectangle(dc, cell.left, top, cell.left + w / 2, top + Scaled(dc, 3));
+    Rectangle(dc, cell.left, top + scaled(2), cell.left + w, bottom);
+    Rectangle(dc, cell.left, top, cell.left + w / 2, top + scaled(3));
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(fill);
@@ -77,14 +77,24 @@ void DirListBox::OpenHighlighted() {
     }
 }
 
-void DirListBox::Measure(MEASUREITEMSTRUCT* item, HFONT font) const {
+void DirListBox::SetDpi(int dpi, HFONT font) {
+    dpi_ = dpi;
+    SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, ItemHeight(font));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int DirListBox::ItemHeight(HFONT font) const {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
-    item->itemHeight = static_cast<UINT>(std::max<int>(metrics.tmHeight + 1, Scaled(dc, 15)));
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
+    return std::max<int>(metrics.tmHeight + 1, Scaled(15));
+}
+
+void DirListBox::Measure(MEASUREITEMSTRUCT* item, HFONT font) const {
+    item->itemHeight = static_cast<UINT>(ItemHeight(font));
 }
 
 void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
@@ -96,9 +106,9 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
     FillRect(dc, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
     RECT cell = item->rcItem;
-    cell.left += Scaled(dc, 2 + kIndent * entry.level);
-    DrawFolder(dc, cell, entry.open);
-    cell.left += Scaled(dc, kFolderWidth + 3);
+    cell.left += Scaled(2 + kIndent * entry.level);
+    DrawFolder(dc, cell, entry.open, dpi_);
+    cell.left += Scaled(kFolderWidth + 3);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));

@@ -23,6 +23,10 @@ public:
     std::wstring Path() override { return list_.Path(); }
     void SetPath(const std::wstring& path) override;
 
+    // The DPI the folders are drawn for and the font of the items, whose
+    // height follows it: at creation and after a change of DPI.
+    void SetDpi(int dpi, HFONT font);
+
     // Sent to the parent, which hands them on.
     void Measure(MEASUREITEMSTRUCT* item, HFONT font) const;
     void Draw(const DRAWITEMSTRUCT* item) const;
@@ -31,10 +35,13 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     void OpenHighlighted();
     void Refill();
+    int ItemHeight(HFONT font) const;
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
     DirectoryList list_;
     HWND hwnd_ = nullptr;
     WNDPROC listProc_ = nullptr;
+    int dpi_ = 96;
 };
 
 }  // namespace zolv

@@ -44,17 +44,20 @@ HMENU BuildMainMenu() {
     return bar;
 }
 
-HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINSTANCE instance,
-                         int dpi, HFONT font) {
+HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINSTANCE instance) {
+    // Combo boxes draw their own sunken edge; the list needs one.
+    return CreateWindowExW(c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind,
+                           c.caption, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+}
+
+void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT font) {
     const bool combo = std::wstring(c.kind) == L"COMBOBOX";
     const int height = combo ? c.height + kDroppedListTwips : c.height;
-    // Combo boxes draw their own sunken edge; the list needs one.
-    HWND control =
-        CreateWindowExW(c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind,
-                        c.caption, style, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
-                        TwipsToPixels(c.width, dpi), TwipsToPixels(height, dpi), parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                 TwipsToPixels(c.width, dpi), TwipsToPixels(height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     if (combo) {
         // The closed height follows the font; size the selection field so
         // that the closed box is as tall as the layout says.
@@ -69,7 +72,6 @@ HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINST
             SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item + off);
         }
     }
-    return control;
 }
 
 void DrawMainLines(HDC dc, int dpi) {

@@ -76,9 +76,14 @@ constexpr std::array<ControlLayout, 15> kMainLayout = {{
 HMENU BuildMainMenu();
 
 // One control of the table, made with the given style (the table's, or
-// another for the benchmark's plain list) in the given font.
-HWND CreateLayoutControl(const ControlLayout& layout, DWORD style, HWND parent, HINSTANCE instance,
-                         int dpi, HFONT font);
+// another for the benchmark's plain list), not yet placed: PlaceLayoutControl
+// gives it its place and font for a DPI.
+HWND CreateLayoutControl(const ControlLayout& layout, DWORD style, HWND parent, HINSTANCE instance);
+
+// Puts a control of the table at its place at a DPI, in a font. Laying out
+// again at another DPI is the same call: at creation, and when the window
+// moves to a monitor of another DPI.
+void PlaceLayoutControl(HWND control, const ControlLayout& layout, int dpi, HFONT font);
 
 // The divider, the rules between the check boxes, and the rule above the two
 // buttons, in the DC's current pen.

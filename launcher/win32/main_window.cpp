@@ -8,6 +8,7 @@
 
 #include "about/win32/about_window.h"
 #include "launcher/win32/main_layout.h"
+#include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "program/identity.h"
@@ -62,11 +63,10 @@ MainWindow::~MainWindow() {
     // A quit that did not come through the shutdown leaves the window up:
     // it goes first, while the object its procedure points at is whole.
     if (hwnd_) DestroyWindow(hwnd_);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(systemFont_), static_cast<HGDIOBJ>(labelFont_),
-                           static_cast<HGDIOBJ>(buttonFont_), static_cast<HGDIOBJ>(defaultFont_),
-                           static_cast<HGDIOBJ>(labelBrush_)}) {
-        if (object) DeleteObject(object);
+    for (HFONT font : fonts_) {
+        if (font) DeleteObject(font);
     }
+    if (labelBrush_) DeleteObject(labelBrush_);
 }
 
 bool MainWindow::Start(int show) {
@@ -76,8 +76,9 @@ bool MainWindow::Start(int show) {
         return false;
     }
 
+    // Made at the system's DPI; laid out at creation for the DPI of the
+    // monitor it lands on.
     dpi_ = SystemDpi();
-
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     HMENU menu = BuildMainMenu();
     RECT frame = {0, 0, Pixels(kMainClientWidth), Pixels(kMainClientHeight)};
@@ -87,16 +88,6 @@ bool MainWindow::Start(int show) {
         DestroyMenu(menu);
         ShowStartFailure(L"The main window could not be created");
         return false;
-    }
-    // A menu bar that wraps, or a frame of another size, would shrink the client area.
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    const int dw = Pixels(kMainClientWidth) - client.right,
-              dh = Pixels(kMainClientHeight) - client.bottom;
-    if (dw || dh) {
-        GetWindowRect(hwnd_, &frame);
-        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + dw,
-                     frame.bottom - frame.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     logic_.Form_Load();
@@ -119,7 +110,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORSTATIC:
             return OnLabelColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
         case WM_MEASUREITEM:
-            dirDir_.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lp), defaultFont_);
+            dirDir_.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lp), FontSlot(Font::Default));
             return TRUE;
         case WM_DRAWITEM:
             dirDir_.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
@@ -130,6 +121,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_CLOSE:
             return OnClose();  // every route out runs the one shutdown sequence
+        case kDpiChangedMessage:
+            return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         case WM_NCDESTROY:
             lastFocus_ = nullptr;
             messages_.SetOwner(nullptr);
@@ -139,10 +132,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT MainWindow::OnCreate() {
-    systemFont_ = MakeFont(kSystemFont, dpi_);
-    labelFont_ = MakeFont(kLabelFont, dpi_);
-    buttonFont_ = MakeFont(kButtonFont, dpi_);
-    defaultFont_ = MakeFont(kDefaultFont, dpi_);
     labelBrush_ = CreateSolidBrush(RGB(0, 0, 0));
     messages_.SetOwner(hwnd_);
     CreateControls();
@@ -150,14 +139,9 @@ LRESULT MainWindow::OnCreate() {
 }
 
 void MainWindow::CreateControls() {
-    for (const ControlLayout& c : kMainLayout) {
-        const HFONT font = c.font == Font::System   ? systemFont_
-                           : c.font == Font::Label  ? labelFont_
-                           : c.font == Font::Button ? buttonFont_
-                                                    : defaultFont_;
-        CreateLayoutControl(c, c.style, hwnd_, instance_, dpi_, font);
-    }
-    FitCaptions();
+    for (const ControlLayout& c : kMainLayout) CreateLayoutControl(c, c.style, hwnd_, instance_);
+    dirDir_.Attach(Control(IDC_DIR));
+    LayOut(DpiOfWindow(hwnd_), nullptr);
 
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);
     cboRes_.hwnd = Control(IDC_RES);
@@ -174,13 +158,34 @@ void MainWindow::CreateControls() {
     // Both lists start where the program was started; neither changes the
     // process's current directory.
     drvDrive_.Fill();
-    dirDir_.Attach(Control(IDC_DIR));
     try {
         dirDir_.SetPath(files_.CurrentDirectory());
     } catch (const PlatformError&) {
         // Started in a place that cannot be listed: the list stays empty
         // until the user picks a drive.
     }
+}
+
+HFONT& MainWindow::FontSlot(Font font) { return fonts_[static_cast<int>(font)]; }
+
+void MainWindow::LayOut(int dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    HFONT old[4];
+    std::copy(std::begin(fonts_), std::end(fonts_), old);
+    FontSlot(Font::System) = MakeFont(kSystemFont, dpi_);
+    FontSlot(Font::Label) = MakeFont(kLabelFont, dpi_);
+    FontSlot(Font::Button) = MakeFont(kButtonFont, dpi_);
+    FontSlot(Font::Default) = MakeFont(kDefaultFont, dpi_);
+    for (const ControlLayout& c : kMainLayout)
+        PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
+    FitCaptions();
+    dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
+    // The controls have let go of the fonts they had.
+    for (HFONT font : old) {
+        if (font) DeleteObject(font);
+    }
+    SizeFrameToClient(hwnd_, Pixels(kMainClientWidth), Pixels(kMainClientHeight), dpi_, suggested);
+    InvalidateRect(hwnd_, nullptr, TRUE);  // the lines, at their new places
 }
 
 // The captions keep the places the layout gives them. Where a font grows
@@ -190,10 +195,8 @@ void MainWindow::FitCaptions() {
     const struct {
         Font font;
         const FontRequest& request;
-        HFONT& slot;
-    } groups[] = {{Font::System, kSystemFont, systemFont_},
-                  {Font::Label, kLabelFont, labelFont_},
-                  {Font::Button, kButtonFont, buttonFont_}};
+    } groups[] = {
+        {Font::System, kSystemFont}, {Font::Label, kLabelFont}, {Font::Button, kButtonFont}};
     for (const auto& group : groups) {
         std::vector<HWND> controls;
         for (const ControlLayout& c : kMainLayout) {
@@ -205,9 +208,14 @@ void MainWindow::FitCaptions() {
         if (!smaller) continue;
         for (HWND control : controls)
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
-        DeleteObject(group.slot);
-        group.slot = smaller;
+        DeleteObject(FontSlot(group.font));
+        FontSlot(group.font) = smaller;
     }
+}
+
+LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    LayOut(dpi, &suggested);
+    return 0;
 }
 
 LRESULT MainWindow::OnCommand(int id, int code) {

@@ -8,6 +8,7 @@
 
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
+#include "launcher/win32/main_layout.h"
 #include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
@@ -62,16 +63,22 @@ private:
     LRESULT OnPaint();
     LRESULT OnClose();
     LRESULT OnActivate(bool active);
+    LRESULT OnDpiChanged(int dpi, const RECT& suggested);
 
     void CreateControls();
+    // Lays the window out from its twips table at a DPI: fonts, controls,
+    // the list's items, the lines and the client area; at creation, and
+    // again whenever the window moves to a monitor of another DPI. With a
+    // suggested rectangle the window moves to its top left.
+    void LayOut(int dpi, const RECT* suggested);
     void FitCaptions();
+    HFONT& FontSlot(Font font);
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
     HINSTANCE instance_;
     int dpi_ = 96;
-    HFONT systemFont_ = nullptr, labelFont_ = nullptr, buttonFont_ = nullptr,
-          defaultFont_ = nullptr;
+    HFONT fonts_[4] = {};  // by Font: made for dpi_, or a smaller one of the same where it fits
     HBRUSH labelBrush_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool unloading_ = false;

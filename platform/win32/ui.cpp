@@ -1,5 +1,7 @@
 #include "platform/win32/ui.h"
 
+#include "platform/win32/newer_windows.h"
+
 namespace zolv {
 
 LRESULT CALLBACK BoundWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -55,7 +57,7 @@ int TextWidth(HDC dc, const std::wstring& text) {
 // The fonts do not grow in step with the layout: a face comes in few sizes, or
 // its letters widen faster than its height. At some DPIs a caption that fits
 // at 96 would be cut at the control's edge.
-bool TextsFit(HDC dc, const std::vector<HWND>& controls) {
+bool TextsFit(HDC dc, const std::vector<HWND>& controls, int dpi) {
     wchar_t kind[16] = {};
     for (HWND control : controls) {
         RECT client;
@@ -91,10 +93,9 @@ bool TextsFit(HDC dc, const std::vector<HWND>& controls) {
                 const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
                 if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
                     // The box grows with the DPI; the gap after it is half a digit.
-                    room -=
-                        MulDiv(12, GetDeviceCaps(dc, LOGPIXELSX), 96) + 1 + TextWidth(dc, L"0") / 2;
+                    room -= MulDiv(12, dpi, 96) + 1 + TextWidth(dc, L"0") / 2;
                 } else {
-                    room -= 4 * GetSystemMetrics(SM_CXEDGE);
+                    room -= 4 * SystemMetricForDpi(SM_CXEDGE, dpi);
                 }
             }
         }
@@ -118,13 +119,13 @@ HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
     HFONT current = reinterpret_cast<HFONT>(SendMessageW(controls[0], WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
     HFONT found = nullptr;
-    if (current && !TextsFit(dc, controls)) {
+    if (current && !TextsFit(dc, controls, dpi)) {
         const int asked = MulDiv(hundredthsOfPoint, dpi, 7200);
         for (int pixels = asked - 1; pixels >= asked * 3 / 4 && !found; --pixels) {
             HFONT font = FontOfHeight(face, pixels, bold, charset);
             if (!font) continue;
             SelectObject(dc, font);
-            if (TextsFit(dc, controls)) found = font;
+            if (TextsFit(dc, controls, dpi)) found = font;
             SelectObject(dc, current);
             if (!found) DeleteObject(font);
         }
@@ -197,6 +198,25 @@ bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
         if (!run.blank && run.width > width) return false;  // a word wider than the box is cut
     }
     return bottom <= box.bottom - box.top;
+}
+
+void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested) {
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                           GetMenu(window) != nullptr,
+                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
+    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
+                 frame.right - frame.left, frame.bottom - frame.top, flags);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT client, outer;
+        GetClientRect(window, &client);
+        const int dw = width - client.right, dh = height - client.bottom;
+        if (!dw && !dh) break;
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
+                     outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 int SystemDpi() {

@@ -64,8 +64,14 @@ bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box);
 // Layout is kept in twips; 1440 to the inch, so 15 a pixel at 96 DPI.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-// The DPI the windows are laid out for: the system's, as the program is
-// system DPI aware.
+// Sizes a window's frame so that its client area is exactly this many pixels
+// at its DPI, moved to the top left of a suggested rectangle where one is
+// given. The frame is measured by what it leaves, as the frame, and a menu
+// bar that wraps, differ from one DPI and one Windows to another.
+void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested);
+
+// The system's DPI: what a window is made at, before it learns its monitor's
+// (DpiOfWindow in newer_windows.h).
 int SystemDpi();
 
 }  // namespace zolv

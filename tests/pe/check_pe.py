@@ -71,6 +71,7 @@ PALETTE = b"".join(
 
 ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
 WINDOWS_SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
+WINDOWS_SETTINGS_2016 = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
 SUPPORTED_OS = {
     "Windows Vista": "{e2011457-1546-43c5-a5fe-008deee3d3f0}",
     "Windows 7": "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
@@ -310,9 +311,12 @@ def check_manifest_text(text):
     levels = [e.get("level") for e in root.iter() if local(e) == "requestedExecutionLevel"]
     if levels != ["asInvoker"]:
         problems.append(differs("requestedExecutionLevel", "['asInvoker']", levels or "none"))
-    dpi = [(e.tag, (e.text or "").strip()) for e in root.iter() if local(e) == "dpiAware"]
-    if dpi != [(f"{{{WINDOWS_SETTINGS_2005}}}dpiAware", "true")]:
-        problems.append(differs("dpiAware", f"one {{{WINDOWS_SETTINGS_2005}}}dpiAware 'true'", dpi or "none"))
+    # Per-monitor v2, then v1, for Windows 10 and 8.1; system awareness before them.
+    for name, namespace, value in [("dpiAware", WINDOWS_SETTINGS_2005, "true/pm"),
+                                   ("dpiAwareness", WINDOWS_SETTINGS_2016, "PerMonitorV2, PerMonitor")]:
+        found = [(e.tag, (e.text or "").strip()) for e in root.iter() if local(e) == name]
+        if found != [(f"{{{namespace}}}{name}", value)]:
+            problems.append(differs(name, f"one {{{namespace}}}{name} {value!r}", found or "none"))
     dependencies = [
         e.get("name") for e in root.iter()
         if local(e) == "assemblyIdentity" and (e.get("name") or "").lower() == "microsoft.windows.common-controls"

@@ -138,8 +138,9 @@ class CheckPeTest(unittest.TestCase):
         self.assertEqual(check_pe.check_manifest_text(text), [])
         cases = [
             (text.replace('"asInvoker"', '"requireAdministrator"'), "requestedExecutionLevel"),
-            (text.replace(">true</dpiAware>", ">false</dpiAware>"), "dpiAware"),
+            (text.replace(">true/pm</dpiAware>", ">true</dpiAware>"), "dpiAware"),
             (text.replace("SMI/2005/WindowsSettings", "SMI/2016/WindowsSettings"), "dpiAware"),
+            (text.replace(">PerMonitorV2, PerMonitor<", ">System<"), "dpiAwareness"),
             (text.replace("{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{00000000-0000-0000-0000-000000000000}"),
              "Windows 8.1"),
             (text.replace("</assembly>", """<dependency><dependentAssembly><assemblyIdentity type="win32"
