@@ -61,15 +61,17 @@ void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT fon
     if (combo) {
         // The closed height follows the font; size the selection field so
         // that the closed box is as tall as the layout says.
+        // The height asked for is kept here rather than read back: Wine's
+        // combo box reports two pixels more than it was given.
         const int wanted = TwipsToPixels(c.height, dpi);
+        LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
         for (int attempt = 0; attempt < 3; ++attempt) {
             RECT closed;
             GetWindowRect(control, &closed);
             const int off = wanted - (closed.bottom - closed.top);
             if (off == 0) break;
-            const LRESULT item =
-                SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item + off);
+            item += off;
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
         }
     }
 }

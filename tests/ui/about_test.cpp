@@ -8,6 +8,7 @@
 
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
+#include "tests/ui/layout_tables.h"
 
 namespace zolv::ui {
 namespace {
@@ -101,22 +102,7 @@ TEST_F(AboutWindowLooks, IsAFixedModelessDialogOwnedByNoWindow) {
 }
 
 TEST_F(AboutWindowLooks, EveryControlHasItsKindTextAndPlaceInTwips) {
-    struct Expected {
-        int id;
-        const wchar_t* kind;
-        const wchar_t* text;  // nullptr: not checked here
-        int left, top, width, height;
-    };
-    const Expected controls[] = {
-        {IDC_PICICON, L"Static", nullptr, 0, 0, 540, 540},
-        {IDOK, L"Button", L"OK", 120, 3000, 1260, 345},
-        {IDC_SYSINFO, L"Button", L"&System Info...", 2160, 3000, 1245, 345},
-        {IDC_DESCRIPTION, L"Static", nullptr, 360, 840, 3045, 1050},
-        {IDC_TITLE, L"Static", L"ZOLV Loader", 600, 120, 1965, 480},
-        {IDC_VERSION, L"Static", L"Version 0.5.0", 600, 600, 1365, 225},
-        {IDC_DISCLAIMER, L"Static", nullptr, 120, 2040, 3255, 825},
-    };
-    for (const Expected& c : controls) {
+    for (const PlacedControl& c : kAboutControls) {
         HWND control = GetDlgItem(about, c.id);
         ASSERT_NE(control, nullptr) << "no control " << c.id;
         EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;

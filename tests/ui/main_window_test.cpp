@@ -3,6 +3,7 @@
 
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
+#include "tests/ui/layout_tables.h"
 
 namespace zolv::ui {
 namespace {
@@ -32,35 +33,12 @@ TEST_F(MainWindowOnScreen, IsTheOneFixedSizeWindowWithoutAMaximiseBox) {
 }
 
 TEST_F(MainWindowOnScreen, EveryControlHasItsKindCaptionAndPlaceInTwips) {
-    struct Expected {
-        int id;
-        const wchar_t* kind;
-        const wchar_t* caption;
-        int left, top, width, height;
-    };
-    const Expected controls[] = {
-        {IDC_SCAN, L"Button", L"No scanlines", 120, 120, 2175, 360},
-        {IDC_ENABLEV, L"Button", L"Enable vsync", 120, 600, 2175, 360},
-        {IDC_FRAME, L"Button", L"Frameskip", 120, 1080, 2175, 360},
-        {IDC_NOSOUND, L"Button", L"No sound", 120, 1560, 2175, 360},
-        {IDC_SKIP, L"Button", L"Skip code analys", 120, 2040, 2175, 360},
-        {IDC_JOYSTICK, L"Button", L"JoyStick Support", 120, 2520, 2175, 360},
-        {IDC_FM, L"Button", L"FM address 388H", 120, 3000, 2175, 360},
-        {IDC_ROTATE, L"Button", L"Rotate screen", 120, 3480, 2175, 360},
-        {IDC_TINDRELDIR, L"Static", L"Select Tindrel Dir", 2520, 120, 1935, 255},
-        {IDC_DRIVE, L"ComboBox", nullptr, 2520, 480, 2055, 315},
-        {IDC_DIR, L"ListBox", nullptr, 2520, 840, 2055, 990},
-        {IDC_RES, L"ComboBox", L"Select Resolution", 2520, 1920, 2055, 315},
-        {IDC_GAMEDIR, L"ComboBox", L"Select Game Directory", 2520, 2280, 2055, 315},
-        {IDC_SAVE, L"Button", L"Save Settings", 2520, 2880, 2055, 400},
-        {IDC_EXECUTE, L"Button", L"Run the Game!", 2520, 3360, 2055, 400},
-    };
-    for (const Expected& c : controls) {
+    for (const PlacedControl& c : kMainControls) {
         HWND control = app.Control(c.id);
         ASSERT_NE(control, nullptr) << "control " << c.id;
         EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;
-        if (c.caption) {
-            EXPECT_EQ(Text(control), c.caption);
+        if (c.text) {
+            EXPECT_EQ(Text(control), c.text);
         }
         const RECT r = ClientRectIn(control);
         const RECT expected = {Px(c.left), Px(c.top), Px(c.left) + Px(c.width),
