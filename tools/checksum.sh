@@ -14,7 +14,7 @@ mkdir -p "$build"
 log=$build/checksum.log
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 &&
-    cmake --build "$build" --target ZOLVLOAD -j "$(nproc)" >>"$log" 2>&1 ||
+    cmake --build "$build" --target ZOLVLOAD -j "${ZOLV_JOBS:-$(nproc)}" >>"$log" 2>&1 ||
     { cat "$log"; exit 1; }
 
 echo "Built with: $(cmake --version | head -n 1)"
