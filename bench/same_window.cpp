@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "launcher/win32/main_layout.h"
+#include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 #include "program/resource.h"
 
@@ -27,8 +28,8 @@ Window state;
 
 void FillPlainList(HWND list) {
     WIN32_FIND_DATAW found;
-    HANDLE find =
-        FindFirstFileExW(L"*", FindExInfoBasic, &found, FindExSearchLimitToDirectories, nullptr, 0);
+    HANDLE find = FindFirstFileExW(L"*", zolv::FindInfoLevelForListing(), &found,
+                                   FindExSearchLimitToDirectories, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) return;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     do {

@@ -30,10 +30,44 @@ configure_and_build win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake
 configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DZOLV_RUN_TESTS=$run_win32 || exit 1
 
+status=0
+
+# The same bytes from the same sources: the 32-bit exe built again, from a
+# copy of the sources elsewhere into a build directory elsewhere, in another
+# time zone and locale, must equal the one just built.
+same_bytes() {
+    local again=$build/again started=$SECONDS first second
+    rm -rf "$again"
+    mkdir -p "$again/sources-copied"
+    # What a checkout of this tree holds: the tracked files as they are now
+    # and the new ones not yet added; not the build.
+    if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+        git -C "$root" ls-files -z --cached --others --exclude-standard |
+            while IFS= read -r -d '' file; do [ -e "$root/$file" ] && printf '%s\0' "$file"; done |
+            tar -C "$root" --null -T - -cf - | tar -C "$again/sources-copied" -xf -
+    else
+        tar -C "$root" --exclude=./build -cf - . | tar -C "$again/sources-copied" -xf -
+    fi
+    TZ=Pacific/Kiritimati LC_ALL=C "$again/sources-copied/tools/checksum.sh" \
+        "$again/build-elsewhere" >"$again.log" 2>&1 || { cat "$again.log"; return 1; }
+    first=$(sha256sum <"$build/win32/app/ZOLVLOAD.exe" | cut -d' ' -f1)
+    second=$(sha256sum <"$again/build-elsewhere/app/ZOLVLOAD.exe" | cut -d' ' -f1)
+    echo "$first  $build/win32/app/ZOLVLOAD.exe"
+    echo "$second  $again/build-elsewhere/app/ZOLVLOAD.exe"
+    if cmp -s "$build/win32/app/ZOLVLOAD.exe" "$again/build-elsewhere/app/ZOLVLOAD.exe"; then
+        echo "The same bytes (the second build took $((SECONDS - started)) s)."
+        rm -rf "$again" "$again.log"
+    else
+        echo "FAIL: the two builds of the 32-bit exe differ; kept are $build/win32 and $again"
+        return 1
+    fi
+}
+echo "== same bytes: the 32-bit exe built twice"
+same_bytes || status=1
+
 . "$root/tools/wine-session.sh"
 trap wine_session_stop EXIT
 
-status=0
 for name in native win64 win32; do
     echo "== ctest: $name"
     if [ "$name" = win32 ]; then

@@ -1,5 +1,6 @@
 #include "platform/win32/newer_windows.h"
 
+#include <atomic>
 #include <string>
 
 #include "platform/win32/ui.h"
@@ -17,6 +18,7 @@ Function Lookup(HMODULE module, const char* name) {
 }
 
 HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
+HMODULE Kernel32() { return GetModuleHandleW(L"kernel32.dll"); }
 
 }  // namespace
 
@@ -66,4 +68,104 @@ int SystemMetricForDpi(int index, int dpi) {
     return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
+FINDEX_INFO_LEVELS FindInfoLevelForListing() {
+    static const FINDEX_INFO_LEVELS level = [] {
+        OSVERSIONINFOEXW version = {};
+        version.dwOSVersionInfoSize = sizeof(version);
+        version.dwMajorVersion = 6;
+        version.dwMinorVersion = 1;
+        DWORDLONG condition = 0;
+        condition = VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
+        condition = VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
+        const bool seven =
+            VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
+        return seven ? FindExInfoBasic : FindExInfoStandard;
+    }();
+    return level;
+}
+
+std::optional<std::wstring> InvariantUpperCaseByName(const std::wstring& text) {
+    // Windows Vista on. The version record and the sort handle stay null.
+    using MapFunction = int(WINAPI*)(const wchar_t* locale, DWORD flags, const wchar_t* source,
+                                     int sourceLength, wchar_t* mapped, int mappedLength,
+                                     void* version, void* reserved, LPARAM sortHandle);
+    static const auto map = Lookup<MapFunction>(Kernel32(), "LCMapStringEx");
+    if (!map) return std::nullopt;
+    std::wstring upper(text);
+    if (upper.empty()) return upper;
+    const int length = static_cast<int>(upper.size());
+    map(L"" /* LOCALE_NAME_INVARIANT */, LCMAP_UPPERCASE, text.data(), length, upper.data(), length,
+        nullptr, nullptr, 0);
+    return upper;
+}
+
+std::wstring InvariantUpperCaseById(const std::wstring& text) {
+    std::wstring upper(text);
+    if (upper.empty()) return upper;
+    const int length = static_cast<int>(upper.size());
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), length, upper.data(), length);
+    return upper;
+}
+
+std::wstring InvariantUpperCase(const std::wstring& text) {
+    if (std::optional<std::wstring> upper = InvariantUpperCaseByName(text))
+        return *std::move(upper);
+    return InvariantUpperCaseById(text);
+}
+
 }  // namespace zolv
+
+// --- GetTickCount64 for the threading runtime ----------------------------------------------------
+//
+// The C++ runtime's threads (winpthreads, linked in statically) time their
+// waits with GetTickCount64, which Windows XP lacks: imported from kernel32,
+// it would keep the exe from loading there at all. The import's pointer is
+// defined here instead, so the linker takes it rather than kernel32's entry
+// (zolv_win32 makes every program that links it pull this in). Its first call
+// looks the function up and puts what it found in its place, or, on XP, a
+// 64-bit count built from GetTickCount.
+
+namespace {
+
+using TickCount64Function = ULONGLONG(WINAPI*)();
+
+// The wraps of the 32-bit count in the high half, the count last seen in the
+// low half: one word, so that threads asking at once count each wrap once.
+// The count never goes back; only a gap of more than 49.7 days between two
+// calls, a wrap and more, would make it count short.
+std::atomic<ULONGLONG> tickCountState{0};
+
+ULONGLONG WINAPI TickCount64FromTickCount() {
+    ULONGLONG seen = tickCountState.load();
+    for (;;) {
+        const DWORD now = GetTickCount();
+        ULONGLONG next = (seen & ~0xFFFFFFFFull) | now;
+        if (now < static_cast<DWORD>(seen)) next += 1ull << 32;
+        if (next == seen || tickCountState.compare_exchange_weak(seen, next)) return next;
+    }
+}
+
+ULONGLONG WINAPI FirstTickCount64();
+
+}  // namespace
+
+#if defined(__i386__)
+#define ZOLV_TICK_COUNT_64_IMPORT "__imp__GetTickCount64@0"
+#else
+#define ZOLV_TICK_COUNT_64_IMPORT "__imp_GetTickCount64"
+#endif
+extern "C" TickCount64Function zolvTickCount64Import __asm__(ZOLV_TICK_COUNT_64_IMPORT);
+TickCount64Function zolvTickCount64Import = FirstTickCount64;
+
+namespace {
+
+ULONGLONG WINAPI FirstTickCount64() {
+    TickCount64Function found =
+        zolv::Lookup<TickCount64Function>(zolv::Kernel32(), "GetTickCount64");
+    if (!found) found = TickCount64FromTickCount;
+    // Threads that come here at once all store the same pointer.
+    __atomic_store_n(&zolvTickCount64Import, found, __ATOMIC_RELEASE);
+    return found();
+}
+
+}  // namespace

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 namespace zolv {
 
 // Sent to a per-monitor aware window whose DPI changed (Windows 8.1 on):
@@ -25,5 +28,21 @@ void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, i
 
 // A system metric (SM_CXEDGE, SM_CXSMICON, ...) at a DPI.
 int SystemMetricForDpi(int index, int dpi);
+
+// What FindFirstFileExW fills in for a listing: FindExInfoBasic, which skips
+// the short 8.3 names and is faster, from Windows 7 on; Windows before 7
+// refuses it as an invalid parameter.
+FINDEX_INFO_LEVELS FindInfoLevelForListing();
+
+// A text in upper case by the invariant locale's table, one UTF-16 unit for
+// one, whatever the user's language (an "i" becomes "I", never the Turkish
+// dotted one): the key that orders names without regard to case. The text
+// comes back unchanged where Windows cannot map it.
+std::wstring InvariantUpperCase(const std::wstring& text);
+// Its two ways, apart, for the tests: by the invariant locale's name, Windows
+// Vista on (nothing where Windows lacks it), and by its LCID, which Windows XP
+// has; InvariantUpperCase takes the first where it is there.
+std::optional<std::wstring> InvariantUpperCaseByName(const std::wstring& text);
+std::wstring InvariantUpperCaseById(const std::wstring& text);
 
 }  // namespace zolv

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/newer_windows.h"
+
 namespace zolv {
 
 namespace {
@@ -161,8 +163,8 @@ std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
 
 std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& path) {
     WIN32_FIND_DATAW found;
-    FindHandle find{FindFirstFileExW(InDirectory(path, L"*").c_str(), FindExInfoBasic, &found,
-                                     FindExSearchLimitToDirectories, nullptr, 0)};
+    FindHandle find{FindFirstFileExW(InDirectory(path, L"*").c_str(), FindInfoLevelForListing(),
+                                     &found, FindExSearchLimitToDirectories, nullptr, 0)};
     if (find.handle == INVALID_HANDLE_VALUE) Fail(Quoted(path) + L" cannot be read");
     // Each name with its key for the order without regard to case: upper
     // case by the file system's rules, as CompareStringOrdinal ignores case,
@@ -174,11 +176,7 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
         const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             !(found.dwFileAttributes & hidden) && !dots) {
-            std::wstring key(name);
-            LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name,
-                          static_cast<int>(key.size()), key.data(), static_cast<int>(key.size()),
-                          nullptr, nullptr, 0);
-            keyed.emplace_back(std::move(key), name);
+            keyed.emplace_back(InvariantUpperCase(name), name);
         }
     } while (FindNextFileW(find.handle, &found));
     std::sort(keyed.begin(), keyed.end());

@@ -1,17 +1,20 @@
 #!/usr/bin/python3
 """Checks ZOLVLOAD.exe as the system reads it, from the PE file alone.
 
-    check_pe.py --arch x86_64|i686 [--icon-image BIN] EXE CHECK...
+    check_pe.py --arch x86_64|i686 [--icon-image BIN] [--compiler CXX]
+                [--build-path DIR]... EXE CHECK...
 
-CHECK is one or more of: machine subsystem imports version icon manifest
-(or "all"). Each check prints what it expected and what it found, and the
-script exits 1 when any of them failed. Runs on the build host, with
-Debian's python3-pefile; no Wine.
+CHECK is one or more of: machine subsystem imports xp version icon manifest
+stamp (or "all"). Each check prints what it expected and what it found, and
+the script exits 1 when any of them failed. Runs on the build host, with
+Debian's python3-pefile and, for "xp", the build's MinGW compiler; no Wine.
 """
 
 import argparse
+import os
 import re
 import struct
+import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
@@ -28,6 +31,7 @@ MACHINES = {
     "i686": (0x014C, "I386", 0x10B, "PE32"),
 }
 SUBSYSTEM_WINDOWS_GUI = 2
+XP_WINDOWS_VERSION = (5, 1)
 
 # DLLs the exe may import: Windows' own. Add a system DLL here when the
 # program starts to use it; never a MinGW runtime DLL (we link it statically).
@@ -128,11 +132,21 @@ def check_machine(pe, arch):
 
 
 def check_subsystem(pe, arch):
-    actual = pe.OPTIONAL_HEADER.Subsystem
-    if actual != SUBSYSTEM_WINDOWS_GUI:
-        name = pefile.SUBSYSTEM_TYPE.get(actual, str(actual))
-        return [differs("subsystem", f"IMAGE_SUBSYSTEM_WINDOWS_GUI ({SUBSYSTEM_WINDOWS_GUI})", f"{name} ({actual})")]
-    return []
+    header = pe.OPTIONAL_HEADER
+    problems = []
+    if header.Subsystem != SUBSYSTEM_WINDOWS_GUI:
+        name = pefile.SUBSYSTEM_TYPE.get(header.Subsystem, str(header.Subsystem))
+        problems.append(differs("subsystem", f"IMAGE_SUBSYSTEM_WINDOWS_GUI ({SUBSYSTEM_WINDOWS_GUI})",
+                                f"{name} ({header.Subsystem})"))
+    if arch == "i686":
+        # Windows XP (5.1) refuses to load an exe that asks for a newer one.
+        for what, version in [
+            ("subsystem version", (header.MajorSubsystemVersion, header.MinorSubsystemVersion)),
+            ("OS version", (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion)),
+        ]:
+            if version > XP_WINDOWS_VERSION:
+                problems.append(differs(what, "5.1 (Windows XP) or lower", "%d.%d" % version))
+    return problems
 
 
 def imported_dlls(pe):
@@ -153,6 +167,64 @@ def check_imports(pe, arch):
             problems.append(f"imports: {dll} is a MinGW runtime DLL; expected it linked statically")
         elif not SYSTEM_DLLS.match(dll):
             problems.append(differs("imports", f"system DLLs only ({SYSTEM_DLLS.pattern})", dll))
+    return problems
+
+
+# What Windows XP SP3's system DLLs export is what MinGW's headers declare
+# with _WIN32_WINNT and WINVER at XP's 0x0501: each function that came later
+# is hidden there. The C runtime is left out, as MinGW's targets XP's msvcrt.
+XP_VERSION = ["-D_WIN32_WINNT=0x0501", "-DWINVER=0x0501"]
+XP_HEADERS = ["windows.h", "commdlg.h", "shellapi.h", "shlobj.h"]
+C_RUNTIME_DLLS = re.compile(r"^(msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$", re.IGNORECASE)
+UNDECLARED = re.compile(r"['\u2018]([A-Za-z_][A-Za-z0-9_]*)['\u2019] was not declared")
+
+
+def system_imports(pe):
+    """{dll: [function names]} of the exe's imports, the C runtime left out."""
+    found = {}
+    for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT"):
+        for entry in getattr(pe, attribute, []):
+            dll = entry.dll.decode("ascii", "replace")
+            if C_RUNTIME_DLLS.match(dll):
+                continue
+            names = found.setdefault(dll, [])
+            for symbol in entry.imports:
+                names.append(symbol.name.decode("ascii") if symbol.name else f"#{symbol.ordinal}")
+    return found
+
+
+def xp_source(names):
+    """C++ that takes the address of each function, as its exact import name."""
+    lines = [f"#include <{header}>" for header in XP_HEADERS]
+    for name in names:
+        # A name that a header makes a macro here (SetWindowLongPtrW on
+        # i686, ...) is checked as the function itself, not as what the
+        # macro stands for.
+        lines += [f"#ifdef {name}", f"#undef {name}", "#endif"]
+    lines.append("const void* const kImports[] = {")
+    lines += [f"    reinterpret_cast<const void*>(&{name})," for name in names]
+    lines.append("};")
+    return "\n".join(lines) + "\n"
+
+
+def check_xp(pe, arch, compiler):
+    if not compiler:
+        return ["xp: expected --compiler, the build's MinGW C++ compiler, actual none"]
+    imports = system_imports(pe)
+    problems = [f"xp: {dll} imports {name} by ordinal; expected by name, which can be checked"
+                for dll, names in imports.items() for name in names if name.startswith("#")]
+    names = sorted({name for names in imports.values() for name in names if not name.startswith("#")})
+    if not names:
+        return problems + ["xp: expected system imports to check, actual none"]
+    result = subprocess.run([compiler, "-fsyntax-only", "-x", "c++", *XP_VERSION, "-"],
+                            input=xp_source(names), capture_output=True, text=True,
+                            env=dict(os.environ, LC_ALL="C"))
+    missing = sorted(set(UNDECLARED.findall(result.stderr)))
+    if result.returncode != 0 and not missing:
+        return problems + [f"xp: expected the check to compile, actual {compiler} failed:\n{result.stderr}"]
+    for name in missing:
+        dll = next(d for d, functions in imports.items() if name in functions)
+        problems.append(differs(f"xp: {dll}!{name}", "a function of Windows XP SP3", "newer (hidden at 0x0501)"))
     return problems
 
 
@@ -342,22 +414,63 @@ def check_manifest(pe, arch):
     return problems + check_manifest_text(data)
 
 
+# --- The same bytes from the same sources ----------------------------------
+
+
+def time_stamps(pe):
+    """(where, value) of each time stamp the file holds."""
+    stamps = [("file header", pe.FILE_HEADER.TimeDateStamp)]
+
+    def directories(directory, where):
+        stamps.append((where, directory.struct.TimeDateStamp))
+        for entry in directory.entries:
+            if hasattr(entry, "directory"):
+                directories(entry.directory, where)
+
+    if hasattr(pe, "DIRECTORY_ENTRY_RESOURCE"):
+        directories(pe.DIRECTORY_ENTRY_RESOURCE, "resource directory")
+    if hasattr(pe, "DIRECTORY_ENTRY_EXPORT"):
+        stamps.append(("export directory", pe.DIRECTORY_ENTRY_EXPORT.struct.TimeDateStamp))
+    for debug in getattr(pe, "DIRECTORY_ENTRY_DEBUG", []):
+        stamps.append(("debug directory", debug.struct.TimeDateStamp))
+    return stamps
+
+
+def check_stamp(pe, arch, build_paths=()):
+    problems = [differs(f"time stamp of the {where}", "0 (none)", hex(value))
+                for where, value in time_stamps(pe) if value != 0]
+    data = pe.__data__
+    for path in build_paths:
+        path = path.rstrip("/")
+        for encoding in ("utf-8", "utf-16-le"):
+            offset = data.find(path.encode(encoding))
+            if offset >= 0:
+                problems.append(differs(f"build path {path}", "nowhere in the exe", f"at {offset:#x} ({encoding})"))
+    return problems
+
+
 CHECKS = {
     "machine": check_machine,
     "subsystem": check_subsystem,
     "imports": check_imports,
+    "xp": check_xp,
     "version": check_version,
     "icon": check_icon,
     "manifest": check_manifest,
+    "stamp": check_stamp,
 }
 
 
-def run(pe, arch, names, expected_image=None):
+def run(pe, arch, names, expected_image=None, compiler=None, build_paths=()):
     """Runs the named checks; returns {name: [problems]}."""
     results = {}
     for name in names:
         if name == "icon":
             results[name] = check_icon(pe, arch, expected_image)
+        elif name == "xp":
+            results[name] = check_xp(pe, arch, compiler)
+        elif name == "stamp":
+            results[name] = check_stamp(pe, arch, build_paths)
         else:
             results[name] = CHECKS[name](pe, arch)
     return results
@@ -367,6 +480,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--arch", required=True, choices=sorted(MACHINES))
     parser.add_argument("--icon-image", help="icon_image.bin from the build: the RT_ICON data must equal it")
+    parser.add_argument("--compiler", help="the build's MinGW C++ compiler, for the xp check")
+    parser.add_argument("--build-path", action="append", default=[],
+                        help="a directory the build saw (source, build) that must not be in the exe")
     parser.add_argument("exe")
     parser.add_argument("checks", nargs="+", choices=sorted(CHECKS) + ["all"])
     args = parser.parse_args()
@@ -381,7 +497,7 @@ def main():
         with open(args.icon_image, "rb") as f:
             expected_image = f.read()
     failed = 0
-    for name, problems in run(pe, args.arch, names, expected_image).items():
+    for name, problems in run(pe, args.arch, names, expected_image, args.compiler, args.build_path).items():
         for problem in problems:
             print(f"FAIL [{name}] {problem}")
         if problems:

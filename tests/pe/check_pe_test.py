@@ -2,7 +2,7 @@
 """Shows that each check of check_pe.py can fail: it passes the built exe,
 then fails copies of it with one thing wrong.
 
-    check_pe_test.py --arch x86_64|i686 EXE
+    check_pe_test.py --arch x86_64|i686 --compiler CXX [--build-path DIR]... EXE
 """
 
 import argparse
@@ -57,7 +57,8 @@ class CheckPeTest(unittest.TestCase):
             self.assertTrue("expected" in problem, f"no expected/actual in {problem!r}")
 
     def test_the_built_exe_passes_every_check(self):
-        results = check_pe.run(self.pe, ARGS.arch, list(check_pe.CHECKS))
+        results = check_pe.run(self.pe, ARGS.arch, list(check_pe.CHECKS), compiler=ARGS.compiler,
+                               build_paths=ARGS.build_path)
         self.assertEqual({name: p for name, p in results.items() if p}, {})
 
     def test_machine(self):
@@ -86,6 +87,22 @@ class CheckPeTest(unittest.TestCase):
         offset, name = self.import_name_offset(b"KERNEL32.dll")
         other = self.patched(offset, name, b"zolvhelp.dll")
         self.assertFails(check_pe.check_imports(other, ARGS.arch), "zolvhelp.dll")
+
+    def test_xp(self):
+        # SetErrorMode is Windows 2000's; GetErrorMode, of the same length, Vista's.
+        offset = self.data.find(b"SetErrorMode\0")
+        self.assertGreaterEqual(offset, 0, "the built exe does not import SetErrorMode")
+        newer = self.patched(offset, b"SetErrorMode", b"GetErrorMode")
+        self.assertFails(check_pe.check_xp(newer, ARGS.arch, ARGS.compiler), "KERNEL32.dll!GetErrorMode")
+
+    def test_stamp(self):
+        for offset in (self.pe.FILE_HEADER.get_field_absolute_offset("TimeDateStamp"),
+                       self.pe.DIRECTORY_ENTRY_RESOURCE.struct.get_field_absolute_offset("TimeDateStamp")):
+            stamped = self.patched(offset, bytes(4), struct.pack("<I", 0x6B177379))
+            self.assertFails(check_pe.check_stamp(stamped, ARGS.arch), "0x6b177379")
+        # Names the exe holds, in each of the two encodings, stand in for a build path.
+        self.assertFails(check_pe.check_stamp(self.pe, ARGS.arch, ["KERNEL32.dll/"]), "KERNEL32.dll", "utf-8")
+        self.assertFails(check_pe.check_stamp(self.pe, ARGS.arch, ["ZOLV Loader developers"]), "utf-16-le")
 
     def test_version_strings(self):
         old, new = "ZOLV Loader developers", "ZOLV Loader Developers"
@@ -157,6 +174,8 @@ class CheckPeTest(unittest.TestCase):
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--arch", required=True, choices=sorted(check_pe.MACHINES))
+    parser.add_argument("--compiler", required=True)
+    parser.add_argument("--build-path", action="append", default=[])
     parser.add_argument("exe")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v"] + rest)
