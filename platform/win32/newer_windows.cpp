@@ -67,3 +67,15 @@ int SystemMetricForDpi(int index, int dpi) {
 }
 
 }  // namespace zolv
+
+namespace zolv {
+
+DWORD GetNetworkConnection(const wchar_t* localName, wchar_t* remoteName, DWORD* length) {
+    using GetConnectionFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    static const auto getConnection =
+        Lookup<GetConnectionFunction>(LoadSystemLibrary(L"mpr.dll"), "WNetGetConnectionW");
+    if (!getConnection) return ERROR_NO_NETWORK;
+    return getConnection(localName, remoteName, length);
+}
+
+}  // namespace zolv
