@@ -1,8 +1,8 @@
 // The start-up benchmark's true limit: ZOLVLOAD's main window with nothing
 // behind it. One class, the same menu, the same fifteen controls at the same
-// places in the same four fonts, the drive list filled with letters, a plain
-// list box filled with the current directory's subdirectories in the order
-// the file system gives them, the nine lines painted. No settings, no logic
+// places in the same four fonts, the drive list filled as ZOLVLOAD fills it,
+// a plain list box filled with the current directory's subdirectories in the
+// order the file system gives them, the nine lines painted. No settings, no logic
 // but one: Enter in the list fills it anew from the highlighted directory,
 // as a plain list box would be filled, so that opening can be timed too.
 #include <windows.h>

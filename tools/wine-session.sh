@@ -2,8 +2,9 @@
 # Wine prefix of their own, removed again by wine_session_stop.
 #
 # The prefix gets its drives before it boots, because drive letters added to a
-# booted prefix may not show in the drive list: c: and z: as usual, and q:,
-# which points nowhere and so is a drive that cannot be read. A DPI other than
+# booted prefix may not show in the drive list: c: and z: as usual, q:, which
+# points nowhere and so is a drive that cannot be read, and one drive of each
+# kind that the drive list shows apart (wine_session_drives). A DPI other than
 # 96 is also given before the boot, which sizes the frames and fonts for it.
 
 WINE64=/usr/lib/wine/wine64
@@ -23,6 +24,30 @@ wine_session_dpi() {  # dpi
         "$hex" >"$WINEPREFIX/user.reg"
 }
 
+# g: a fixed drive labelled GAMES (Wine reads a volume's label from the file
+# .windows-label in its root); a: a floppy and r: a CD drive, whose roots hold
+# labels that must never be read; n: a network drive that the redirector knows
+# as \\nas\games (Wine's way: a link through dosdevices/unc/server/share) and
+# whose root holds a label that is not its name; m: a network drive of no
+# known share. The kinds are Wine's drive types, set in the registry file.
+wine_session_drives() {
+    local letter devices=$WINEPREFIX/dosdevices
+    for letter in a g m n r; do mkdir -p "$WINEPREFIX/drive_$letter"; done
+    printf 'GAMES' >"$WINEPREFIX/drive_g/.windows-label"
+    printf 'FLOPPY' >"$WINEPREFIX/drive_a/.windows-label"
+    printf 'DISC' >"$WINEPREFIX/drive_r/.windows-label"
+    printf 'NASLABEL' >"$WINEPREFIX/drive_n/.windows-label"
+    mkdir -p "$devices/unc/nas"
+    ln -s ../../../drive_n "$devices/unc/nas/games"
+    ln -s unc/nas/games "$devices/n:"
+    for letter in a g m r; do ln -s "../drive_$letter" "$devices/$letter:"; done
+    printf 'WINE REGISTRY Version 2\n\n#arch=win64\n\n[Software\\\\Wine\\\\Drives]\n%s\n' \
+        '"a:"="floppy"
+"m:"="network"
+"n:"="network"
+"r:"="cdrom"' >"$WINEPREFIX/system.reg"
+}
+
 wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] [dpi]
     export WINEDEBUG=-all
     WINEPREFIX=$(mktemp -d /tmp/zolv-wine.XXXXXX)
@@ -31,6 +56,7 @@ wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] 
     ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
     ln -s / "$WINEPREFIX/dosdevices/z:"
     ln -s "$WINEPREFIX/no-disk-here" "$WINEPREFIX/dosdevices/q:"
+    wine_session_drives
 
     ZOLV_XVFB_PID=
     if [ "${1:-0}" = 1 ] || [ -z "${DISPLAY:-}" ]; then

@@ -3,6 +3,8 @@
 #include <cwctype>
 #include <string>
 
+#include "launcher/drive_list.h"
+#include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 
 namespace zolv {
@@ -26,6 +28,62 @@ constexpr std::array<Line, 9> kLines = {{
 }};
 
 constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
+
+DriveKind KindOf(UINT type) {
+    switch (type) {
+        case DRIVE_NO_ROOT_DIR:
+            return DriveKind::NoRoot;
+        case DRIVE_REMOVABLE:
+            return DriveKind::Removable;
+        case DRIVE_FIXED:
+            return DriveKind::Fixed;
+        case DRIVE_REMOTE:
+            return DriveKind::Network;
+        case DRIVE_CDROM:
+            return DriveKind::CdRom;
+        case DRIVE_RAMDISK:
+            return DriveKind::RamDisk;
+        default:
+            return DriveKind::Unknown;
+    }
+}
+
+std::wstring VolumeLabel(const wchar_t* root) {
+    wchar_t label[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
+        return {};
+    return label;
+}
+
+std::wstring RemoteName(const wchar_t* drive) {
+    DWORD length = MAX_PATH;
+    std::wstring name(length, L'\0');
+    DWORD result = GetNetworkConnection(drive, name.data(), &length);
+    if (result == ERROR_MORE_DATA) {  // length is now what the name needs
+        name.assign(length, L'\0');
+        result = GetNetworkConnection(drive, name.data(), &length);
+    }
+    if (result != NO_ERROR) return {};
+    const std::size_t end = name.find(L'\0');
+    if (end != std::wstring::npos) name.resize(end);
+    return name;
+}
+
+std::wstring DriveText(wchar_t letter) {
+    const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+    const wchar_t drive[] = {letter, L':', L'\0'};
+    // The type alone comes from the system's own table and touches no drive.
+    const DriveKind kind = KindOf(GetDriveTypeW(root));
+    switch (NameToAsk(kind)) {
+        case DriveName::VolumeLabel:
+            return DriveListText(letter, kind, VolumeLabel(root));
+        case DriveName::RemoteName:
+            return DriveListText(letter, kind, RemoteName(drive));
+        case DriveName::None:
+            break;
+    }
+    return DriveListText(letter, kind, L"");
+}
 
 }  // namespace
 
@@ -95,9 +153,7 @@ void FillDriveLetters(HWND combo) {
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
         const wchar_t letter = static_cast<wchar_t>(L'a' + i);
-        // The letter alone: asking each drive for its label costs start-up
-        // time, and a removable drive without a medium would spin up for it.
-        const std::wstring text{letter, L':'};
+        const std::wstring text = DriveText(letter);
         const LRESULT index =
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (letter == currentLetter) SendMessageW(combo, CB_SETCURSEL, index, 0);

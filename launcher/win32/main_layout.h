@@ -89,7 +89,8 @@ void PlaceLayoutControl(HWND control, const ControlLayout& layout, int dpi, HFON
 // buttons, in the DC's current pen.
 void DrawMainLines(HDC dc, int dpi);
 
-// The machine's drive letters ("c:"), the current directory's drive selected.
+// The machine's drives as the user knows them ("c: [SYSTEM]", "a:"), the
+// current directory's drive selected.
 void FillDriveLetters(HWND combo);
 
 }  // namespace zolv

@@ -113,6 +113,14 @@ std::wstring InvariantUpperCase(const std::wstring& text) {
     return InvariantUpperCaseById(text);
 }
 
+DWORD GetNetworkConnection(const wchar_t* localName, wchar_t* remoteName, DWORD* length) {
+    using GetConnectionFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    static const auto getConnection =
+        Lookup<GetConnectionFunction>(LoadSystemLibrary(L"mpr.dll"), "WNetGetConnectionW");
+    if (!getConnection) return ERROR_NO_NETWORK;
+    return getConnection(localName, remoteName, length);
+}
+
 }  // namespace zolv
 
 // --- GetTickCount64 for the threading runtime ----------------------------------------------------

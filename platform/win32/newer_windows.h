@@ -45,4 +45,10 @@ std::wstring InvariantUpperCase(const std::wstring& text);
 std::optional<std::wstring> InvariantUpperCaseByName(const std::wstring& text);
 std::wstring InvariantUpperCaseById(const std::wstring& text);
 
+// WNetGetConnectionW of mpr.dll, which is loaded by its full path the first
+// time a network drive is asked about: the remote name ("\\server\share")
+// that the local redirector holds for a drive ("n:"), without asking the
+// server. ERROR_NO_NETWORK where mpr.dll or the function is not there.
+DWORD GetNetworkConnection(const wchar_t* localName, wchar_t* remoteName, DWORD* length);
+
 }  // namespace zolv

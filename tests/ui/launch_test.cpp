@@ -2,6 +2,10 @@
 // with a stand-in emulator that records how it was started.
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <map>
+#include <string>
+
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
 
@@ -206,6 +210,63 @@ TEST_F(DrivePick, AnUnreadableDriveWarnsAndAReadableOneWorksAgain) {
     EXPECT_TRUE(app.NoBoxFor(500)) << "a readable drive gives no message";
     EXPECT_EQ(towlower(app.DirectoryPath()[0]), L'z');
     EXPECT_EQ(towlower(ShownDrive()[0]), L'z');
+}
+
+// The drives that tools/wine-session.sh makes, as the list must show them: a
+// label only for a fixed drive, the share only for a network drive, and
+// nothing read from the floppy, the CD drive or the network drives' roots,
+// which all hold a label too.
+TEST_F(DrivePick, TheListShowsEachDriveAsWindowsUsersKnowIt) {
+    const std::map<wchar_t, std::wstring> expected = {
+        {L'a', L"a:"},
+        {L'c', L"c:"},
+        {L'g', L"g: [GAMES]"},
+        {L'm', L"m:"},
+        {L'n', L"n: [\\\\nas\\games]"},
+        {L'q', L"q:"},
+        {L'r', L"r:"},
+    };
+    HWND drives = app.Control(IDC_DRIVE);
+    std::map<wchar_t, std::wstring> shown;
+    const auto count = static_cast<int>(SendMessageW(drives, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[300] = {};
+        ASSERT_LT(SendMessageW(drives, CB_GETLBTEXTLEN, i, 0), 300);
+        SendMessageW(drives, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        ASSERT_TRUE(iswlower(text[0]) && text[1] == L':') << Utf8(text);
+        shown[text[0]] = text;
+    }
+    for (const auto& [letter, text] : expected) {
+        EXPECT_EQ(shown[letter], text) << "the test prefix is made by tools/wine-session.sh";
+    }
+    EXPECT_EQ(ShownDrive(), shown[towlower(temp.path()[0])]) << "the current drive is selected";
+}
+
+// Picked by its text with the label, the drive is made current by its letter:
+// the script and the run are those of the worked example anywhere else.
+TEST_F(DrivePick, ASaveAndARunThroughTheLabelledDriveAreAsAnywhereElse) {
+    const std::wstring name = L"zolv-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring games = L"g:\\" + name;
+    ASSERT_TRUE(CreateDirectoryW(games.c_str(), nullptr)) << "the test prefix has no drive g:";
+    const struct Removal {
+        std::wstring path;
+        ~Removal() { RemoveTree(path); }
+    } removal{games};
+    ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\zolv.exe").c_str(), FALSE));
+
+    PickDrive(L'g');
+    ASSERT_TRUE(app.NoBoxFor(200));
+    ASSERT_EQ(ShownDrive(), L"g: [GAMES]");
+    app.SaveTheWorkedExample(name);
+    ASSERT_EQ(_wcsicmp(app.DirectoryPath().c_str(), games.c_str()), 0) << Utf8(app.DirectoryPath());
+    ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }));
+    EXPECT_TRUE(app.NoBoxFor(200));
+    EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
+
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
+        << "the emulator did not run";
+    EXPECT_EQ(Runs(games)[0], Utf8(app.DirectoryPath()) + "\t1943 -s -r -d320x240");
 }
 
 }  // namespace
