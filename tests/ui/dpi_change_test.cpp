@@ -76,15 +76,6 @@ SIZE Scaled(HWND window, int dpi, int from) {
             MulDiv(frame.bottom - frame.top, dpi, from)};
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 TEST(DpiChange, BothWindowsLayThemselvesOutAt144AndBackAt96AsTheyStarted) {
     TempDir temp;
     temp.Make(L"zolv");

@@ -369,6 +369,15 @@ POINT CentreOf(HWND window) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 ScreenShot::ScreenShot(const RECT& screen)
     : width_(screen.right - screen.left), height_(screen.bottom - screen.top) {
     if (width_ <= 0 || height_ <= 0) {

@@ -103,6 +103,9 @@ bool FindCloseBox(HWND window, POINT* screen);
 // The middle of a window, on the screen.
 POINT CentreOf(HWND window);
 
+// The colour of a pixel of a window's client area, as the screen shows it.
+COLORREF ScreenPixel(HWND window, int x, int y);
+
 // A copy of a rectangle of the screen, read once, so that many pixels can be looked at.
 class ScreenShot {
 public:

@@ -65,15 +65,6 @@ TEST_F(MainWindowOnScreen, EveryControlHasItsKindCaptionAndPlaceInTwips) {
     EXPECT_FALSE(kindOf(IDC_GAMEDIR) & CBS_SORT);
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 TEST_F(MainWindowOnScreen, TheLabelIsYellowOnBlackAndTheLinesAreDrawn) {
     HWND label = app.Control(IDC_TINDRELDIR);
     RECT r;
