@@ -53,15 +53,17 @@ constexpr int kMostDpiInNamedFaces = 120;
 // every Windows from XP to 11 has all of them. Microsoft Sans Serif is MS Sans
 // Serif in outline. Wine has no face of that name, and the outline MS Sans
 // Serif it ships is hidden behind the bitmap face of the same name, but it
-// ships Tahoma, a later form of the same design. Tahoma Bold is the nearest
-// in width to the bold System face. Terminal's keep its fixed pitch.
+// ships Tahoma, a later form of the same design. Arial Bold is within a few
+// per cent of the bold System face's widths; Tahoma Bold would be as near,
+// but the one Wine ships draws regular letters on bold advances, spaced apart.
+// Terminal's stand-ins keep its fixed pitch.
 struct StandIns {
     const wchar_t* face;
-    const wchar_t* outlines[2];
+    const wchar_t* outlines[2];  // a null one ends the list
 };
 constexpr StandIns kStandIns[] = {
     {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma"}},
-    {L"System", {L"Tahoma", L"Arial"}},
+    {L"System", {L"Arial", nullptr}},
     {L"Terminal", {L"Lucida Console", L"Courier New"}},
 };
 
@@ -144,6 +146,7 @@ Face FaceFor(const wchar_t* name, int pixels, bool bold, BYTE charset, int dpi) 
     if (!standIns || Holds(named, pixels, bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
         return named;
     for (const wchar_t* outline : standIns->outlines) {
+        if (!outline) break;
         const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
         if (Holds(standIn, pixels, bold, [&](HDC dc) { return IsOutlineFace(dc, outline); }))
             return standIn;
@@ -307,10 +310,21 @@ std::vector<PlacedRun> Wrap(HDC dc, const std::wstring& text, int width, int* bo
 
 void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     int bottom = 0;
+    std::vector<int> ends, advances;
     for (const PlacedRun& run : Wrap(dc, text, box.right - box.left, &bottom)) {
         if (run.blank) continue;
+        // Each letter at the place measured for it: a font may draw wider than
+        // it measures (Wine's Tahoma at small sizes), which would run a word
+        // into the next and past where WrappedFits found room for it.
+        const int length = static_cast<int>(run.length);
+        ends.assign(run.length, 0);
+        advances.assign(run.length, 0);
+        SIZE extent;
+        GetTextExtentExPointW(dc, text.data() + run.start, length, 0, nullptr, ends.data(),
+                              &extent);
+        for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
         ExtTextOutW(dc, box.left + run.x, box.top + run.y, ETO_CLIPPED, &box,
-                    text.data() + run.start, static_cast<UINT>(run.length), nullptr);
+                    text.data() + run.start, static_cast<UINT>(run.length), advances.data());
     }
 }
 

@@ -245,7 +245,6 @@ TEST(AtHighDpi, EveryTextOfBothWindowsIsAtItsSizeAndWhole) {
         const FontOf font(control);
         ASSERT_TRUE(font.valid()) << "no font in control " << text.id;
         const double size = text.height96 * dpi / 96.0;
-        printf("%d %ls %d\n", text.id, font.asked().c_str(), font.CharacterHeight());
         EXPECT_LE(std::abs(font.CharacterHeight() - size), size / 10)
             << "control " << text.id << " in " << Narrow(font.asked()) << ": "
             << font.CharacterHeight() << " pixels high, not " << size;
