@@ -197,6 +197,8 @@ constexpr DesignedText kTexts[] = {
     {false, IDC_DIR, Fit::List, L"MS Sans Serif", 11},
     {true, IDC_TITLE, Fit::OneLine, L"Terminal", 18},
     {true, IDC_VERSION, Fit::OneLine, L"MS Sans Serif", 11},
+    // The description does not fit in MS Sans Serif, which has no size below
+    // 8 point: the About window fits it in the outline face at 96 DPI already.
     {true, IDC_DESCRIPTION, Fit::Wrapped, L"Microsoft Sans Serif", 9},
     {true, IDC_DISCLAIMER, Fit::Wrapped, L"MS Sans Serif", 11},
     {true, IDOK, Fit::OneLine, L"MS Sans Serif", 11},
