@@ -239,23 +239,11 @@ void AboutWindow::FitLabelFont(HWND label, const wchar_t* face, const wchar_t* o
         if (!font && !slot) slot = &font;
     }
     if (!slot) return;
-    const int pixels = MulDiv(hundredthsOfPoint, dpi_, 7200);
-    for (int height = pixels - 1; height >= pixels * 3 / 4; --height) {
-        for (const wchar_t* candidate : {face, outlineFace}) {
-            if (!candidate) continue;
-            HFONT smaller = CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                        FALSE, candidate == face ? charset : DEFAULT_CHARSET,
-                                        OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        DEFAULT_PITCH | FF_DONTCARE, candidate);
-            if (!smaller) continue;
-            if (TextFits(label, smaller)) {
-                *slot = smaller;
-                SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
-                return;
-            }
-            DeleteObject(smaller);
-        }
-    }
+    HFONT smaller = SmallerFontWhere([label](HFONT font) { return TextFits(label, font); }, face,
+                                     hundredthsOfPoint, bold, charset, dpi_, outlineFace);
+    if (!smaller) return;
+    *slot = smaller;
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
 }
 
 LRESULT AboutWindow::OnCommand(int id, int code) {

@@ -1,5 +1,7 @@
 #include "platform/win32/ui.h"
 
+#include <cstdlib>
+
 #include "platform/win32/newer_windows.h"
 
 namespace zolv {
@@ -42,10 +44,114 @@ HWND BoundWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t*
 
 namespace {
 
-HFONT FontOfHeight(const wchar_t* face, int pixels, bool bold, BYTE charset) {
-    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
+// At and below this DPI the windows are drawn in the faces and sizes they
+// always had. Above it a face that cannot be had at the size asked gives way
+// to an outline face of the same design.
+constexpr int kMostDpiInNamedFaces = 120;
+
+// The outline faces that stand in for a bitmap face, in order of preference;
+// every Windows from XP to 11 has all of them. Microsoft Sans Serif is MS Sans
+// Serif in outline. Wine has no face of that name, and the outline MS Sans
+// Serif it ships is hidden behind the bitmap face of the same name, but it
+// ships Tahoma, a later form of the same design. Arial Bold is within a few
+// per cent of the bold System face's widths; Tahoma Bold would be as near,
+// but the one Wine ships draws regular letters on bold advances, spaced apart.
+// Terminal's stand-ins keep its fixed pitch.
+struct StandIns {
+    const wchar_t* face;
+    const wchar_t* outlines[2];  // a null one ends the list
+};
+constexpr StandIns kStandIns[] = {
+    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma"}},
+    {L"System", {L"Arial", nullptr}},
+    {L"Terminal", {L"Lucida Console", L"Courier New"}},
+};
+
+// A face as the font mapper is asked for it.
+struct Face {
+    const wchar_t* name;
+    BYTE charset;
+    BYTE precision;
+    bool standIn;
+};
+
+HFONT FontOfHeight(const Face& face, int pixels, bool bold) {
+    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       face.charset, face.precision, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face.name);
+}
+
+bool IsOutline(const TEXTMETRICW& metrics) {
+    return (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+}
+
+int CALLBACK NoteOwnSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM lp) {
+    auto* height = reinterpret_cast<LONG*>(lp);
+    if ((type & RASTER_FONTTYPE) && metrics->tmHeight == *height) *height = 0;
+    return *height != 0;
+}
+
+// Whether the font in the DC shows its face at a character height: an
+// outline face at any, a bitmap face only at the sizes it has. The mapper
+// gives a bitmap face at its nearest size, or scaled by a whole factor, which
+// is blocky on Windows and letter-spaced under Wine.
+bool ShowsAt(HDC dc, int pixels) {
+    TEXTMETRICW metrics;
+    if (!GetTextMetricsW(dc, &metrics)) return false;
+    const int height = metrics.tmHeight - metrics.tmInternalLeading;
+    if (std::abs(height - pixels) * 16 > pixels) return false;
+    if (IsOutline(metrics)) return true;
+    LOGFONTW own = {};
+    own.lfCharSet = metrics.tmCharSet;
+    GetTextFaceW(dc, LF_FACESIZE, own.lfFaceName);
+    LONG unseen = metrics.tmHeight;
+    EnumFontFamiliesExW(dc, &own, NoteOwnSize, reinterpret_cast<LPARAM>(&unseen), 0);
+    return unseen == 0;
+}
+
+// Whether the font in the DC is an outline font of that face, not one the
+// mapper chose in its place.
+bool IsOutlineFace(HDC dc, const wchar_t* name) {
+    TEXTMETRICW metrics;
+    wchar_t got[LF_FACESIZE] = {};
+    return GetTextMetricsW(dc, &metrics) && IsOutline(metrics) &&
+           GetTextFaceW(dc, LF_FACESIZE, got) && lstrcmpiW(got, name) == 0;
+}
+
+// Whether a test holds for a font of a face at a height, in a screen DC.
+template <typename Test>
+bool Holds(const Face& face, int pixels, bool bold, Test test) {
+    HFONT font = FontOfHeight(face, pixels, bold);
+    if (!font) return false;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    const bool holds = test(dc);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return holds;
+}
+
+// The face a font of a height is made in: the named one, or above 120 DPI,
+// where that cannot be had at the height, the first of its stand-ins that
+// this system has; where it has none, what the mapper gives in outline for
+// the first name.
+Face FaceFor(const wchar_t* name, int pixels, bool bold, BYTE charset, int dpi) {
+    const Face named = {name, charset, OUT_DEFAULT_PRECIS, false};
+    if (dpi <= kMostDpiInNamedFaces) return named;
+    const StandIns* standIns = nullptr;
+    for (const StandIns& entry : kStandIns) {
+        if (lstrcmpiW(entry.face, name) == 0) standIns = &entry;
+    }
+    if (!standIns || Holds(named, pixels, bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
+        return named;
+    for (const wchar_t* outline : standIns->outlines) {
+        if (!outline) break;
+        const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
+        if (Holds(standIn, pixels, bold, [&](HDC dc) { return IsOutlineFace(dc, outline); }))
+            return standIn;
+    }
+    return {standIns->outlines[0], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -109,7 +215,28 @@ bool TextsFit(HDC dc, const std::vector<HWND>& controls, int dpi) {
 }  // namespace
 
 HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
-    return FontOfHeight(face, MulDiv(hundredthsOfPoint, dpi, 7200), bold, charset);
+    const int pixels = MulDiv(hundredthsOfPoint, dpi, 7200);
+    return FontOfHeight(FaceFor(face, pixels, bold, charset, dpi), pixels, bold);
+}
+
+HFONT SmallerFontWhere(const std::function<bool(HFONT)>& fits, const wchar_t* face,
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
+                       const wchar_t* outlineFace) {
+    const int asked = MulDiv(hundredthsOfPoint, dpi, 7200);
+    const Face atAsked = FaceFor(face, asked, bold, charset, dpi);
+    for (int pixels = asked - 1; pixels >= asked * 3 / 4; --pixels) {
+        // A stand-in, once needed, stays: the texts shrink in one face.
+        const Face chosen = atAsked.standIn ? atAsked : FaceFor(face, pixels, bold, charset, dpi);
+        const Face candidates[] = {chosen, {outlineFace, DEFAULT_CHARSET, OUT_TT_PRECIS, true}};
+        const int tries = outlineFace && !chosen.standIn ? 2 : 1;
+        for (int i = 0; i < tries; ++i) {
+            HFONT font = FontOfHeight(candidates[i], pixels, bold);
+            if (!font) continue;
+            if (fits(font)) return font;
+            DeleteObject(font);
+        }
+    }
+    return nullptr;
 }
 
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
@@ -120,15 +247,14 @@ HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
     HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
     HFONT found = nullptr;
     if (current && !TextsFit(dc, controls, dpi)) {
-        const int asked = MulDiv(hundredthsOfPoint, dpi, 7200);
-        for (int pixels = asked - 1; pixels >= asked * 3 / 4 && !found; --pixels) {
-            HFONT font = FontOfHeight(face, pixels, bold, charset);
-            if (!font) continue;
-            SelectObject(dc, font);
-            if (TextsFit(dc, controls, dpi)) found = font;
-            SelectObject(dc, current);
-            if (!found) DeleteObject(font);
-        }
+        found = SmallerFontWhere(
+            [&](HFONT font) {
+                SelectObject(dc, font);
+                const bool fit = TextsFit(dc, controls, dpi);
+                SelectObject(dc, current);
+                return fit;
+            },
+            face, hundredthsOfPoint, bold, charset, dpi);
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
@@ -184,10 +310,21 @@ std::vector<PlacedRun> Wrap(HDC dc, const std::wstring& text, int width, int* bo
 
 void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     int bottom = 0;
+    std::vector<int> ends, advances;
     for (const PlacedRun& run : Wrap(dc, text, box.right - box.left, &bottom)) {
         if (run.blank) continue;
+        // Each letter at the place measured for it: a font may draw wider than
+        // it measures (Wine's Tahoma at small sizes), which would run a word
+        // into the next and past where WrappedFits found room for it.
+        const int length = static_cast<int>(run.length);
+        ends.assign(run.length, 0);
+        advances.assign(run.length, 0);
+        SIZE extent;
+        GetTextExtentExPointW(dc, text.data() + run.start, length, 0, nullptr, ends.data(),
+                              &extent);
+        for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
         ExtTextOutW(dc, box.left + run.x, box.top + run.y, ETO_CLIPPED, &box,
-                    text.data() + run.start, static_cast<UINT>(run.length), nullptr);
+                    text.data() + run.start, static_cast<UINT>(run.length), advances.data());
     }
 }
 

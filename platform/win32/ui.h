@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,10 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
-// A font of a size in hundredths of a point, at the window's DPI.
+// A font of a size in hundredths of a point, at a DPI. At and below 120 DPI
+// in the face named; above, where that face cannot be had at the size (a
+// bitmap face comes in a few sizes), in an outline face of the same design
+// that stands in for it (MS Sans Serif, System and Terminal have one).
 HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
 std::wstring WindowText(HWND hwnd);
@@ -51,6 +55,16 @@ std::wstring WindowText(HWND hwnd);
 // of the size asked for. Null where the font they have fits, or nothing does.
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
+
+// The same search for any test of fit: the largest font below the size
+// asked, down to three quarters of it, that `fits`. Its face is chosen as
+// MakeFont chooses it, except that where the size asked needed a stand-in,
+// every smaller one is in that stand-in too. Where the chosen face is the
+// named one, `outlineFace` (if any) is tried after it at each height, for a
+// bitmap face that has no smaller size. Null where nothing fits.
+HFONT SmallerFontWhere(const std::function<bool(HFONT)>& fits, const wchar_t* face,
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
+                       const wchar_t* outlineFace = nullptr);
 
 // Draws text wrapped at word boundaries within the rectangle, in the DC's font
 // and colours. A run of blanks that does not fit on its line ends the line and

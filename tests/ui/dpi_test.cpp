@@ -1,15 +1,22 @@
-// Every caption whole at 144 DPI, where the fonts do not grow in step with the
-// layout. Runs in a prefix of its own set to 144 DPI (the ui_dpi144 test).
+// Both windows at every DPI: the texts at their size and whole, the controls
+// at their twips places. The At96Dpi and DpiChange suites run in the ordinary
+// session; AtHighDpi runs in small prefixes of their own set to a higher DPI
+// (the ui_dpi144 and ui_dpi192 tests). Wine has one DPI for every monitor, so
+// DpiChange tells the windows of a move as Windows would, through the probe
+// inside the program.
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
 
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
+#include "tests/ui/layout_tables.h"
+#include "tests/ui/probe.h"
 
 namespace zolv::ui {
 namespace {
-
-constexpr int kDpi = 144;
 
 int ScreenDpi() {
     HDC screen = GetDC(nullptr);
@@ -18,59 +25,22 @@ int ScreenDpi() {
     return dpi;
 }
 
-// What the probe in the loader last sent back.
-LOGFONTW probeAnswer;
-bool probeAnswered;
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-LRESULT CALLBACK ProbeSink(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != WM_COPYDATA) return DefWindowProcW(hwnd, msg, wp, lp);
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    probeAnswered = data->cbData == sizeof(probeAnswer);
-    if (probeAnswered) probeAnswer = *static_cast<const LOGFONTW*>(data->lpData);
-    return TRUE;
-}
-
-// The font a control of the loader draws with, read there by the probe that
-// a window hook puts into it.
-LOGFONTW FontOfControl(HWND control) {
-    static HWND sink = [] {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = ProbeSink;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"ZolvFontSink";
-        RegisterClassW(&wc);
-        return CreateWindowExW(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               wc.hInstance, nullptr);
-    }();
-    static HMODULE probe = [] {
-        wchar_t path[MAX_PATH];
-        const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring dll(path, length);
-        dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"font_probe.dll";
-        return LoadLibraryW(dll.c_str());
-    }();
-    probeAnswered = false;
-    const auto proc =
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "FontProbe")));
-    HHOOK hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, probe,
-                                          GetWindowThreadProcessId(control, nullptr))
-                      : nullptr;
-    if (hook) {
-        SendMessageW(control, RegisterWindowMessageW(L"ZolvFontProbe"),
-                     reinterpret_cast<WPARAM>(sink), 0);
-        UnhookWindowsHookEx(hook);
-    }
-    LOGFONTW none = {};
-    return probeAnswered ? probeAnswer : none;
+int CALLBACK NoteSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM lp) {
+    auto* wanted = reinterpret_cast<LONG*>(lp);
+    if ((type & RASTER_FONTTYPE) && metrics->tmHeight == *wanted) *wanted = 0;
+    return *wanted != 0;
 }
 
 // A DC of this process with the control's font in it.
 class FontOf {
 public:
     explicit FontOf(HWND control) : dc_(CreateCompatibleDC(nullptr)) {
-        const LOGFONTW face = FontOfControl(control);
-        if (face.lfHeight) font_ = CreateFontIndirectW(&face);
+        logical_ = FontOfControl(control);
+        if (logical_.lfHeight) font_ = CreateFontIndirectW(&logical_);
         old_ = SelectObject(dc_, font_ ? font_ : GetStockObject(SYSTEM_FONT));
+        GetTextMetricsW(dc_, &metrics_);
     }
     ~FontOf() {
         SelectObject(dc_, old_);
@@ -84,11 +54,26 @@ public:
         return extent.cx;
     }
     HDC dc() const { return dc_; }
+    std::wstring asked() const { return logical_.lfFaceName; }
+    int CharacterHeight() const { return metrics_.tmHeight - metrics_.tmInternalLeading; }
+    // A bitmap face at a size it does not have: the system scales it by whole
+    // factors, and Wine then spaces its letters apart.
+    bool ScaledBitmap() const {
+        if (metrics_.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) return false;
+        LOGFONTW face = {};
+        face.lfCharSet = metrics_.tmCharSet;
+        GetTextFaceW(dc_, LF_FACESIZE, face.lfFaceName);
+        LONG wanted = metrics_.tmHeight;
+        EnumFontFamiliesExW(dc_, &face, NoteSize, reinterpret_cast<LPARAM>(&wanted), 0);
+        return wanted != 0;
+    }
 
 private:
     HDC dc_;
     HFONT font_ = nullptr;
     HGDIOBJ old_ = nullptr;
+    LOGFONTW logical_ = {};
+    TEXTMETRICW metrics_ = {};
 };
 
 std::wstring WithoutPrefix(const std::wstring& caption) {
@@ -99,30 +84,25 @@ std::wstring WithoutPrefix(const std::wstring& caption) {
     return text;
 }
 
-// The width a one-line caption has: a check box's less its box and the gap
-// after it, a push button's less its edges.
-int Room(HWND control, const FontOf& font) {
+// The width a one-line caption has at a DPI: a check box's less its box and
+// the gap after it, a push button's less its edges.
+int Room(HWND control, const FontOf& font, int dpi) {
     RECT client;
     GetClientRect(control, &client);
     const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
     if (ClassOf(control) != L"Button") return client.right;
     if (type == BS_AUTOCHECKBOX)
-        return client.right - (MulDiv(12, kDpi, 96) + 1) - font.Width(L"0") / 2;
-    return client.right - 4 * GetSystemMetrics(SM_CXEDGE);
+        return client.right - (MulDiv(12, dpi, 96) + 1) - font.Width(L"0") / 2;
+    return client.right - 4 * MulDiv(GetSystemMetrics(SM_CXEDGE), dpi, ScreenDpi());
 }
 
-void ExpectOneLineFits(HWND control) {
-    const FontOf font(control);
-    ASSERT_TRUE(font.valid()) << "no font in control " << GetDlgCtrlID(control);
+void ExpectOneLineFits(HWND control, const FontOf& font, int dpi) {
     const std::wstring text = WithoutPrefix(Text(control));
-    EXPECT_LE(font.Width(text), Room(control, font))
-        << "\"" << std::string(text.begin(), text.end()) << "\" is cut";
+    EXPECT_LE(font.Width(text), Room(control, font, dpi)) << "\"" << Narrow(text) << "\" is cut";
 }
 
 // A wrapped label: all of it shows, wrapped as the About window draws it.
-void ExpectWrappedFits(HWND label) {
-    const FontOf font(label);
-    ASSERT_TRUE(font.valid());
+void ExpectWrappedFits(HWND label, const FontOf& font) {
     RECT box;
     GetClientRect(label, &box);
     EXPECT_TRUE(WrappedFits(font.dc(), Text(label), box))
@@ -130,9 +110,7 @@ void ExpectWrappedFits(HWND label) {
 }
 
 // The selection field of a combo box: every item fits it, as any may be chosen.
-void ExpectComboFits(HWND combo) {
-    const FontOf font(combo);
-    ASSERT_TRUE(font.valid());
+void ExpectComboFits(HWND combo, const FontOf& font) {
     RECT client;
     GetClientRect(combo, &client);
     int room = client.right - GetSystemMetrics(SM_CXVSCROLL) - 4 * GetSystemMetrics(SM_CXEDGE);
@@ -149,26 +127,209 @@ void ExpectComboFits(HWND combo) {
     }
 }
 
-TEST(At144Dpi, EveryCaptionOfBothWindowsIsWhole) {
-    ASSERT_EQ(ScreenDpi(), kDpi) << "this test runs in a prefix set to " << kDpi << " DPI";
-    TempDir temp;
-    Loader app{temp.path()};
-    ASSERT_NE(app.main(), nullptr);
-    for (int id : {IDC_SCAN, IDC_ENABLEV, IDC_FRAME, IDC_NOSOUND, IDC_SKIP, IDC_JOYSTICK, IDC_FM,
-                   IDC_ROTATE, IDC_SAVE, IDC_EXECUTE, IDC_TINDRELDIR}) {
-        ExpectOneLineFits(app.Control(id));
-    }
-    for (int id : {IDC_DRIVE, IDC_RES, IDC_GAMEDIR}) ExpectComboFits(app.Control(id));
+enum class Fit { OneLine, Wrapped, Combo, List };
 
-    PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
-    HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (about = app.FindWindowByCaption(L"About ZOLV Loader")); }));
-    app.Idle();
-    for (int id : {IDOK, IDC_SYSINFO, IDC_TITLE, IDC_VERSION}) {
-        ExpectOneLineFits(GetDlgItem(about, id));
+// Every control with text: the face the window's design names for it, and
+// the character height it has at 96 DPI.
+struct DesignedText {
+    bool about;
+    int id;
+    Fit fit;
+    const wchar_t* face;
+    int height96;
+};
+
+constexpr DesignedText kTexts[] = {
+    {false, IDC_SCAN, Fit::OneLine, L"System", 13},
+    {false, IDC_ENABLEV, Fit::OneLine, L"System", 13},
+    {false, IDC_FRAME, Fit::OneLine, L"System", 13},
+    {false, IDC_NOSOUND, Fit::OneLine, L"System", 13},
+    {false, IDC_SKIP, Fit::OneLine, L"System", 13},
+    {false, IDC_JOYSTICK, Fit::OneLine, L"System", 13},
+    {false, IDC_FM, Fit::OneLine, L"System", 13},
+    {false, IDC_ROTATE, Fit::OneLine, L"System", 13},
+    {false, IDC_TINDRELDIR, Fit::OneLine, L"MS Sans Serif", 13},
+    {false, IDC_SAVE, Fit::OneLine, L"Terminal", 12},
+    {false, IDC_EXECUTE, Fit::OneLine, L"Terminal", 12},
+    {false, IDC_DRIVE, Fit::Combo, L"MS Sans Serif", 11},
+    {false, IDC_RES, Fit::Combo, L"MS Sans Serif", 11},
+    {false, IDC_GAMEDIR, Fit::Combo, L"MS Sans Serif", 11},
+    {false, IDC_DIR, Fit::List, L"MS Sans Serif", 11},
+    {true, IDC_TITLE, Fit::OneLine, L"Terminal", 18},
+    {true, IDC_VERSION, Fit::OneLine, L"MS Sans Serif", 11},
+    // The description does not fit in MS Sans Serif, which has no size below
+    // 8 point: the About window fits it in the outline face at 96 DPI already.
+    {true, IDC_DESCRIPTION, Fit::Wrapped, L"Microsoft Sans Serif", 9},
+    {true, IDC_DISCLAIMER, Fit::Wrapped, L"MS Sans Serif", 11},
+    {true, IDOK, Fit::OneLine, L"MS Sans Serif", 11},
+    {true, IDC_SYSINFO, Fit::OneLine, L"MS Sans Serif", 11},
+};
+
+// Both windows open, the About window beside the main window.
+class BothWindows {
+public:
+    BothWindows() : app_(temp_.path()) {
+        if (!app_.main()) return;
+        PostMessageW(app_.main(), WM_COMMAND, IDM_ABOUT, 0);
+        WaitFor([&] { return (about_ = app_.FindWindowByCaption(L"About ZOLV Loader")); });
+        // Apart, with room for the main window to grow, so that neither hides the other.
+        RECT frame;
+        GetWindowRect(app_.main(), &frame);
+        SetWindowPos(about_, nullptr, frame.left + 2 * (frame.right - frame.left), frame.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        app_.Idle();
     }
-    for (int id : {IDC_DESCRIPTION, IDC_DISCLAIMER}) ExpectWrappedFits(GetDlgItem(about, id));
+    bool open() const { return about_ != nullptr; }
+    const Loader& app() const { return app_; }
+    HWND main() const { return app_.main(); }
+    HWND about() const { return about_; }
+    HWND Control(const DesignedText& text) const {
+        return text.about ? GetDlgItem(about_, text.id) : app_.Control(text.id);
+    }
+
+private:
+    TempDir temp_;
+    std::wstring games_ = temp_.Make(L"zolv");  // before the start, so that the list shows it
+    Loader app_;
+    HWND about_ = nullptr;
+};
+
+// Every text of both windows, laid out for a DPI, at its 96-DPI size in
+// proportion, in a face that shows at that size, and whole.
+void ExpectEveryTextAtItsSizeAndWhole(const BothWindows& windows, int dpi) {
+    for (const DesignedText& text : kTexts) {
+        const HWND control = windows.Control(text);
+        const FontOf font(control);
+        ASSERT_TRUE(font.valid()) << "no font in control " << text.id;
+        const double size = text.height96 * dpi / 96.0;
+        EXPECT_LE(std::abs(font.CharacterHeight() - size), size / 10)
+            << "control " << text.id << " in " << Narrow(font.asked()) << ": "
+            << font.CharacterHeight() << " pixels high, not " << size;
+        EXPECT_FALSE(font.ScaledBitmap()) << "control " << text.id << " in " << Narrow(font.asked())
+                                          << " has its letters spaced apart";
+        switch (text.fit) {
+            case Fit::OneLine:
+                ExpectOneLineFits(control, font, dpi);
+                break;
+            case Fit::Wrapped:
+                ExpectWrappedFits(control, font);
+                break;
+            case Fit::Combo:
+                ExpectComboFits(control, font);
+                break;
+            case Fit::List:
+                break;
+        }
+    }
 }
 
+TEST(At96Dpi, EveryTextIsInTheFaceAndSizeTheDesignNames) {
+    ASSERT_EQ(ScreenDpi(), 96);
+    const BothWindows windows;
+    ASSERT_TRUE(windows.open());
+    for (const DesignedText& text : kTexts) {
+        const FontOf font(windows.Control(text));
+        ASSERT_TRUE(font.valid()) << "no font in control " << text.id;
+        EXPECT_EQ(Narrow(font.asked()), Narrow(text.face)) << "control " << text.id;
+        EXPECT_EQ(font.CharacterHeight(), text.height96) << "control " << text.id;
+    }
+}
+
+TEST(AtHighDpi, EveryTextOfBothWindowsIsAtItsSizeAndWhole) {
+    const int dpi = ScreenDpi();
+    ASSERT_GT(dpi, 120) << "this test runs in a prefix set to a higher DPI";
+    const BothWindows windows;
+    ASSERT_TRUE(windows.open());
+    ExpectEveryTextAtItsSizeAndWhole(windows, dpi);
+}
+
+// --- a move to a monitor of another DPI ------------------------------------------------------
+
+// What a window looks like: its client size, and each control's place and font.
+struct Layout {
+    SIZE client;
+    std::vector<RECT> places;
+    std::vector<LOGFONTW> fonts;
+    LRESULT listItemHeight = 0;
+};
+
+template <std::size_t N>
+Layout Read(HWND window, const PlacedControl (&table)[N]) {
+    Layout layout;
+    RECT client;
+    GetClientRect(window, &client);
+    layout.client = {client.right, client.bottom};
+    for (const PlacedControl& c : table) {
+        layout.places.push_back(ClientRectIn(GetDlgItem(window, c.id)));
+        layout.fonts.push_back(FontOfControl(GetDlgItem(window, c.id)));
+    }
+    if (HWND list = GetDlgItem(window, IDC_DIR)) {
+        layout.listItemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    }
+    return layout;
+}
+
+int At(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+template <std::size_t N>
+void ExpectPlacedAt(HWND window, const PlacedControl (&table)[N], SIZE clientTwips, int dpi) {
+    const Layout layout = Read(window, table);
+    EXPECT_EQ(layout.client.cx, At(clientTwips.cx, dpi)) << "client width at " << dpi;
+    EXPECT_EQ(layout.client.cy, At(clientTwips.cy, dpi)) << "client height at " << dpi;
+    for (std::size_t i = 0; i < N; ++i) {
+        const PlacedControl& c = table[i];
+        const RECT& r = layout.places[i];
+        EXPECT_EQ(r.left, At(c.left, dpi)) << "left of " << c.id << " at " << dpi;
+        EXPECT_EQ(r.top, At(c.top, dpi)) << "top of " << c.id << " at " << dpi;
+        EXPECT_EQ(r.right - r.left, At(c.width, dpi)) << "width of " << c.id << " at " << dpi;
+        EXPECT_EQ(r.bottom - r.top, At(c.height, dpi)) << "height of " << c.id << " at " << dpi;
+    }
+}
+
+void ExpectSameLayout(const Layout& now, const Layout& before, const char* window) {
+    EXPECT_EQ(now.client.cx, before.client.cx) << window;
+    EXPECT_EQ(now.client.cy, before.client.cy) << window;
+    ASSERT_EQ(now.places.size(), before.places.size());
+    for (std::size_t i = 0; i < now.places.size(); ++i) {
+        EXPECT_TRUE(EqualRect(&now.places[i], &before.places[i])) << window << " control " << i;
+        EXPECT_EQ(now.fonts[i].lfHeight, before.fonts[i].lfHeight) << window << " control " << i;
+        EXPECT_EQ(now.fonts[i].lfWeight, before.fonts[i].lfWeight) << window << " control " << i;
+        EXPECT_EQ(std::wstring(now.fonts[i].lfFaceName), before.fonts[i].lfFaceName)
+            << window << " control " << i;
+    }
+    EXPECT_EQ(now.listItemHeight, before.listItemHeight) << window;
+}
+
+// The suggested rectangle's size, as Windows scales a window for a new DPI.
+SIZE Scaled(HWND window, int dpi, int from) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return {MulDiv(frame.right - frame.left, dpi, from),
+            MulDiv(frame.bottom - frame.top, dpi, from)};
+}
+
+TEST(DpiChange, BothWindowsLayThemselvesOutAt144AndBackAt96AsTheyStarted) {
+    const BothWindows windows;
+    ASSERT_TRUE(windows.open());
+    const Layout main96 = Read(windows.main(), kMainControls);
+    const Layout about96 = Read(windows.about(), kAboutControls);
+
+    TellDpiChanged(windows.main(), 144, Scaled(windows.main(), 144, 96));
+    TellDpiChanged(windows.about(), 144, Scaled(windows.about(), 144, 96));
+    windows.app().Idle();
+    ExpectPlacedAt(windows.main(), kMainControls, kMainClient, 144);
+    ExpectPlacedAt(windows.about(), kAboutControls, kAboutClient, 144);
+    ExpectEveryTextAtItsSizeAndWhole(windows, 144);
+    EXPECT_GT(Read(windows.main(), kMainControls).listItemHeight, main96.listItemHeight);
+    EXPECT_EQ(ScreenPixel(windows.main(), At(2400, 144), At(2000, 144)),
+              GetSysColor(COLOR_WINDOWTEXT))
+        << "the divider at its 144-DPI place";
+
+    TellDpiChanged(windows.main(), 96, Scaled(windows.main(), 96, 144));
+    TellDpiChanged(windows.about(), 96, Scaled(windows.about(), 96, 144));
+    windows.app().Idle();
+    ExpectSameLayout(Read(windows.main(), kMainControls), main96, "main window");
+    ExpectSameLayout(Read(windows.about(), kAboutControls), about96, "About window");
+}
 }  // namespace
 }  // namespace zolv::ui
