@@ -338,6 +338,10 @@ bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
 }
 
 void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested) {
+    RECT client;
+    GetClientRect(window, &client);
+    // A window made at the size it needs, as at start on most systems, is left alone.
+    if (!suggested && client.right == width && client.bottom == height) return;
     RECT frame = {0, 0, width, height};
     AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
                            GetMenu(window) != nullptr,
@@ -346,7 +350,7 @@ void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* 
     SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
                  frame.right - frame.left, frame.bottom - frame.top, flags);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        RECT client, outer;
+        RECT outer;
         GetClientRect(window, &client);
         const int dw = width - client.right, dh = height - client.bottom;
         if (!dw && !dh) break;
