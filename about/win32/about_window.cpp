@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "platform/win32/newer_windows.h"
@@ -164,7 +165,7 @@ LRESULT AboutWindow::OnCreate() {
 void AboutWindow::LayOut(int dpi, const RECT* suggested) {
     dpi_ = dpi;
     // The controls let go of the old fonts as they take the new ones.
-    HFONT old[7] = {titleFont_, defaultFont_, buttonFont_};
+    HFONT old[3 + std::size(decltype(fittedFonts_){})] = {titleFont_, defaultFont_, buttonFont_};
     std::copy(std::begin(fittedFonts_), std::end(fittedFonts_), old + 3);
     std::fill(std::begin(fittedFonts_), std::end(fittedFonts_), nullptr);
     buttonFont_ = nullptr;
