@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the 64-bit ZOLVLOAD.exe and starts it under Wine, in the user's Wine
 # prefix (WINEPREFIX if set) and in the directory this is run from, which is
-# where the program's drive and directory lists start.
+# where the program's drive and directory lists start. The prefix is made
+# first where it is new, and gets the Wine fonts it lacks
+# (tools/wine-fonts.sh), so that the window shows in the faces it is
+# designed in.
 #
 # Without a display it says so and runs the program under Xvfb instead,
 # writing a screenshot of the window.
@@ -19,9 +22,23 @@ exe="$build/win64/app/ZOLVLOAD.exe"
 [ -f "$exe" ] || { echo "The build made no $exe" >&2; exit 1; }
 
 export WINEDEBUG=${WINEDEBUG:--all}
+prefix=${WINEPREFIX:-$HOME/.wine}
+. "$root/tools/wine-fonts.sh"
+
+# A new prefix is made first, so that the fonts go into the prefix Wine
+# made, and so that a screenshot shows the program rather than Wine setting up.
+prepare_prefix() {
+    local added
+    [ -f "$prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    added=$(wine_prefix_fonts "$prefix" | wc -l)
+    [ "$added" -eq 0 ] ||
+        echo "Linked $added of Wine's own fonts into the prefix's windows\\Fonts (tools/wine-fonts.sh)."
+}
+
 cd "$here"
 if [ -n "${DISPLAY:-}" ]; then
-    echo "Starting $exe under Wine (prefix ${WINEPREFIX:-~/.wine})"
+    prepare_prefix
+    echo "Starting $exe under Wine (prefix $prefix)"
     exec /usr/lib/wine/wine64 "$exe"
 fi
 
@@ -36,9 +53,7 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=":$n"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-# A new prefix is set up first, so that the screenshot shows the program.
-prefix=${WINEPREFIX:-$HOME/.wine}
-[ -f "$prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+prepare_prefix
 # A virtual desktop gives the window its frame.
 /usr/lib/wine/wine64 explorer /desktop=zolv,640x480 "$exe" &
 program=$!

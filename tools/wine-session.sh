@@ -9,13 +9,7 @@
 
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
-
-# Wine's own fonts (Marlett draws the title bars' buttons), copied into the
-# prefix: the font mapper does not look for them where Debian keeps them.
-wine_session_fonts() {
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-}
+. "$(dirname "${BASH_SOURCE[0]:-$0}")/wine-fonts.sh"
 
 wine_session_dpi() {  # dpi
     local hex
@@ -48,7 +42,10 @@ wine_session_drives() {
 "r:"="cdrom"' >"$WINEPREFIX/system.reg"
 }
 
-wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] [dpi]
+# Without "no-wine-fonts" the prefix gets Wine's own fonts as tools/run.sh
+# gives them to the user's prefix; with it, it is a plain prefix as Debian's
+# Wine makes it, where every face is DejaVu Sans.
+wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] [dpi] [no-wine-fonts]
     export WINEDEBUG=-all
     WINEPREFIX=$(mktemp -d /tmp/zolv-wine.XXXXXX)
     export WINEPREFIX
@@ -70,7 +67,7 @@ wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] 
 
     [ "${2:-96}" = 96 ] || wine_session_dpi "$2"
     "$WINE64" wineboot -i >/dev/null 2>&1
-    wine_session_fonts
+    [ "${3:-}" = no-wine-fonts ] || wine_prefix_fonts "$WINEPREFIX" >/dev/null
     # Every program runs in a virtual desktop, for real window frames.
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d zolv /f >/dev/null 2>&1
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v zolv /d 1024x768 /f >/dev/null 2>&1
