@@ -1,6 +1,5 @@
 #include "about/win32/about_window.h"
 
-#include <algorithm>
 #include <array>
 #include <iterator>
 #include <vector>
@@ -57,6 +56,24 @@ bool TextFits(HWND label, HFONT font) {
     ReleaseDC(label, dc);
     return fits;
 }
+
+// The labels whose font is fitted to their text, each in the face its design
+// names, with the outline face to try beside a bitmap face that has no
+// smaller size.
+struct FittedLabel {
+    int id;
+    const wchar_t* face;
+    const wchar_t* outlineFace;
+    int hundredthsOfPoint;
+    bool bold;
+    BYTE charset;
+};
+constexpr FittedLabel kFittedLabels[] = {
+    {IDC_TITLE, L"Terminal", nullptr, 1350, true, OEM_CHARSET},
+    {IDC_VERSION, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
+    {IDC_DESCRIPTION, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
+    {IDC_DISCLAIMER, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
+};
 
 // Black for the title and the long texts, the system's text colour for the version.
 COLORREF LabelInk(int id) {
@@ -117,12 +134,16 @@ void AboutWindow::Unload() {
 
 void AboutWindow::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
+// The load step sets these texts after the window is laid out: each label
+// is fitted again to the text it now shows.
 void AboutWindow::SetTitle(const std::wstring& text) {
     SetDlgItemTextW(hwnd_, IDC_TITLE, text.c_str());
+    FitLabel(IDC_TITLE);
 }
 
 void AboutWindow::SetVersion(const std::wstring& text) {
     SetDlgItemTextW(hwnd_, IDC_VERSION, text.c_str());
+    FitLabel(IDC_VERSION);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -165,9 +186,7 @@ LRESULT AboutWindow::OnCreate() {
 void AboutWindow::LayOut(int dpi, const RECT* suggested) {
     dpi_ = dpi;
     // The controls let go of the old fonts as they take the new ones.
-    HFONT old[3 + std::size(decltype(fittedFonts_){})] = {titleFont_, defaultFont_, buttonFont_};
-    std::copy(std::begin(fittedFonts_), std::end(fittedFonts_), old + 3);
-    std::fill(std::begin(fittedFonts_), std::end(fittedFonts_), nullptr);
+    const HFONT old[] = {titleFont_, defaultFont_, buttonFont_};
     buttonFont_ = nullptr;
     titleFont_ = MakeFont(L"Terminal", 1350, true, OEM_CHARSET, dpi_);
     defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
@@ -178,13 +197,8 @@ void AboutWindow::LayOut(int dpi, const RECT* suggested) {
         SendMessageW(control, WM_SETFONT,
                      reinterpret_cast<WPARAM>(c.id == IDC_TITLE ? titleFont_ : defaultFont_),
                      FALSE);
-        if (c.id == IDC_TITLE) {
-            FitLabelFont(control, L"Terminal", nullptr, 1350, true, OEM_CHARSET);
-        } else if (c.id == IDC_VERSION || c.id == IDC_DESCRIPTION || c.id == IDC_DISCLAIMER) {
-            FitLabelFont(control, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false,
-                         DEFAULT_CHARSET);
-        }
     }
+    for (const FittedLabel& label : kFittedLabels) FitLabel(label.id);
     // The two buttons share a smaller font where a caption would be cut.
     const std::vector<HWND> buttons = {GetDlgItem(hwnd_, IDOK), GetDlgItem(hwnd_, IDC_SYSINFO)};
     if (HFONT smaller =
@@ -226,25 +240,29 @@ LRESULT AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 // The labels keep their fixed size, and their texts do not fit every face a
 // system offers for the one asked for: the description's last line, the
 // address for questions, falls below the label even in MS Sans Serif. A
-// label whose text does not fit gets a smaller font, down to three quarters
-// of its size: its own face, or, as a bitmap face comes in few sizes (MS Sans
-// Serif in none below 8 point) and the font mapper hands back the 8 point
-// one for any smaller request, the outline face made to stand in for it.
-// Where nothing fits, the label keeps its font.
-void AboutWindow::FitLabelFont(HWND label, const wchar_t* face, const wchar_t* outlineFace,
-                               int hundredthsOfPoint, bool bold, BYTE charset) {
-    const HFONT current = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-    if (!current || TextFits(label, current)) return;
-    HFONT* slot = nullptr;
-    for (HFONT& font : fittedFonts_) {
-        if (!font && !slot) slot = &font;
-    }
-    if (!slot) return;
-    HFONT smaller = SmallerFontWhere([label](HFONT font) { return TextFits(label, font); }, face,
-                                     hundredthsOfPoint, bold, charset, dpi_, outlineFace);
-    if (!smaller) return;
-    *slot = smaller;
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
+// label whose text does not fit in the window's font for it gets a smaller
+// font, down to three quarters of its size: its own face, or, as a bitmap
+// face comes in few sizes (MS Sans Serif in none below 8 point) and the font
+// mapper hands back the 8 point one for any smaller request, the outline face
+// made to stand in for it. Where nothing fits, the label keeps the window's.
+void AboutWindow::FitLabel(int id) {
+    std::size_t index = 0;
+    while (index < std::size(kFittedLabels) && kFittedLabels[index].id != id) ++index;
+    if (index == std::size(kFittedLabels)) return;
+    const FittedLabel& fitted = kFittedLabels[index];
+    const HWND label = GetDlgItem(hwnd_, id);
+    const HFONT designed = id == IDC_TITLE ? titleFont_ : defaultFont_;
+    // The label lets go of the font fitted to its last text before it goes.
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(designed), FALSE);
+    static_assert(std::size(kFittedLabels) == sizeof(fittedFonts_) / sizeof(fittedFonts_[0]));
+    HFONT& slot = fittedFonts_[index];
+    if (slot) DeleteObject(slot);
+    slot = nullptr;
+    if (!designed || TextFits(label, designed)) return;
+    slot = SmallerFontWhere([label](HFONT font) { return TextFits(label, font); }, fitted.face,
+                            fitted.hundredthsOfPoint, fitted.bold, fitted.charset, dpi_,
+                            fitted.outlineFace);
+    if (slot) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(slot), FALSE);
 }
 
 LRESULT AboutWindow::OnCommand(int id, int code) {

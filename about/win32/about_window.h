@@ -38,8 +38,9 @@ private:
     // whenever it moves to a monitor of another DPI.
     void LayOut(int dpi, const RECT* suggested);
     void DeleteFonts();
-    void FitLabelFont(HWND label, const wchar_t* face, const wchar_t* outlineFace,
-                      int hundredthsOfPoint, bool bold, BYTE charset);
+    // Fits a label's font to the text it shows, at creation, on a change of
+    // DPI and whenever the text is set.
+    void FitLabel(int id);
     bool Load();
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
@@ -47,7 +48,7 @@ private:
     int dpi_ = 96;
     HFONT titleFont_ = nullptr, defaultFont_ = nullptr;
     HICON icon_ = nullptr;
-    HFONT fittedFonts_[4] = {};   // labels whose text needed a smaller font, this window only
+    HFONT fittedFonts_[4] = {};   // by fitted label: a smaller font where its text needed one
     HFONT buttonFont_ = nullptr;  // the buttons', where their captions needed a smaller one
     HWND lastFocus_ = nullptr;
     Win32Messages messages_{kTitle};

@@ -66,6 +66,7 @@ MainWindow::~MainWindow() {
     for (HFONT font : fonts_) {
         if (font) DeleteObject(font);
     }
+    if (choiceFont_) DeleteObject(choiceFont_);
     if (labelBrush_) DeleteObject(labelBrush_);
 }
 
@@ -91,6 +92,7 @@ bool MainWindow::Start(int show) {
     }
 
     logic_.Form_Load();
+    FitChoices();  // to the texts the load step put in the lists
     ShowWindow(hwnd_, show);
     SetFocus(Control(IDC_EXECUTE));
     return true;
@@ -170,8 +172,9 @@ HFONT& MainWindow::FontSlot(Font font) { return fonts_[static_cast<int>(font)]; 
 
 void MainWindow::LayOut(int dpi, const RECT* suggested) {
     dpi_ = dpi;
-    HFONT old[4];
-    std::copy(std::begin(fonts_), std::end(fonts_), old);
+    HFONT old[5] = {choiceFont_};
+    std::copy(std::begin(fonts_), std::end(fonts_), old + 1);
+    choiceFont_ = nullptr;
     FontSlot(Font::System) = MakeFont(kSystemFont, dpi_);
     FontSlot(Font::Label) = MakeFont(kLabelFont, dpi_);
     FontSlot(Font::Button) = MakeFont(kButtonFont, dpi_);
@@ -179,6 +182,7 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
     for (const ControlLayout& c : kMainLayout)
         PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
     FitCaptions();
+    FitChoices();
     dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
     // The controls have let go of the fonts they had.
     for (HFONT font : old) {
@@ -210,6 +214,26 @@ void MainWindow::FitCaptions() {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
         DeleteObject(FontSlot(group.font));
         FontSlot(group.font) = smaller;
+    }
+}
+
+// The two lists of choices hold the program's own texts, each of which must
+// show whole in the selection field. Where the default font is too wide for
+// one (a system whose MS Sans Serif is another face), both lists share a
+// smaller one; a combo box sizes its field by its font, so they are placed
+// again in it. They are in the default font when this is called.
+void MainWindow::FitChoices() {
+    std::vector<HWND> lists;
+    for (const ControlLayout& c : kMainLayout) {
+        if (c.id == IDC_RES || c.id == IDC_GAMEDIR) lists.push_back(Control(c.id));
+    }
+    const FontRequest& request = kDefaultFont;
+    choiceFont_ = SmallerFontToFit(lists, request.face, request.hundredthsOfPoint, request.bold,
+                                   request.charset, dpi_);
+    if (!choiceFont_) return;
+    for (const ControlLayout& c : kMainLayout) {
+        if (c.id == IDC_RES || c.id == IDC_GAMEDIR)
+            PlaceLayoutControl(Control(c.id), c, dpi_, choiceFont_);
     }
 }
 

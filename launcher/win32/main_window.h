@@ -72,6 +72,7 @@ private:
     // suggested rectangle the window moves to its top left.
     void LayOut(int dpi, const RECT* suggested);
     void FitCaptions();
+    void FitChoices();
     HFONT& FontSlot(Font font);
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
@@ -79,6 +80,7 @@ private:
     HINSTANCE instance_;
     int dpi_ = 96;
     HFONT fonts_[4] = {};  // by Font: made for dpi_, or a smaller one of the same where it fits
+    HFONT choiceFont_ = nullptr;  // the lists of choices', where their texts need a smaller one
     HBRUSH labelBrush_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool unloading_ = false;

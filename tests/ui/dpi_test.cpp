@@ -194,6 +194,24 @@ private:
     HWND about_ = nullptr;
 };
 
+// A text shows whole: on its one line, wrapped within its label, or, for a
+// combo box, every item in the selection field.
+void ExpectWhole(HWND control, Fit fit, const FontOf& font, int dpi) {
+    switch (fit) {
+        case Fit::OneLine:
+            ExpectOneLineFits(control, font, dpi);
+            break;
+        case Fit::Wrapped:
+            ExpectWrappedFits(control, font);
+            break;
+        case Fit::Combo:
+            ExpectComboFits(control, font);
+            break;
+        case Fit::List:
+            break;
+    }
+}
+
 // Every text of both windows, laid out for a DPI, at its 96-DPI size in
 // proportion, in a face that shows at that size, and whole.
 void ExpectEveryTextAtItsSizeAndWhole(const BothWindows& windows, int dpi) {
@@ -207,19 +225,7 @@ void ExpectEveryTextAtItsSizeAndWhole(const BothWindows& windows, int dpi) {
             << font.CharacterHeight() << " pixels high, not " << size;
         EXPECT_FALSE(font.ScaledBitmap()) << "control " << text.id << " in " << Narrow(font.asked())
                                           << " has its letters spaced apart";
-        switch (text.fit) {
-            case Fit::OneLine:
-                ExpectOneLineFits(control, font, dpi);
-                break;
-            case Fit::Wrapped:
-                ExpectWrappedFits(control, font);
-                break;
-            case Fit::Combo:
-                ExpectComboFits(control, font);
-                break;
-            case Fit::List:
-                break;
-        }
+        ExpectWhole(control, text.fit, font, dpi);
     }
 }
 
@@ -308,9 +314,10 @@ SIZE Scaled(HWND window, int dpi, int from) {
             MulDiv(frame.bottom - frame.top, dpi, from)};
 }
 
-TEST(DpiChange, BothWindowsLayThemselvesOutAt144AndBackAt96AsTheyStarted) {
-    const BothWindows windows;
-    ASSERT_TRUE(windows.open());
+// Tells both windows of a move to 144 DPI, runs the checks there, and tells
+// them of the move back: every control is then as the windows opened.
+template <typename At144>
+void RoundTripTo144(const BothWindows& windows, At144 checksAt144) {
     const Layout main96 = Read(windows.main(), kMainControls);
     const Layout about96 = Read(windows.about(), kAboutControls);
 
@@ -319,17 +326,56 @@ TEST(DpiChange, BothWindowsLayThemselvesOutAt144AndBackAt96AsTheyStarted) {
     windows.app().Idle();
     ExpectPlacedAt(windows.main(), kMainControls, kMainClient, 144);
     ExpectPlacedAt(windows.about(), kAboutControls, kAboutClient, 144);
-    ExpectEveryTextAtItsSizeAndWhole(windows, 144);
     EXPECT_GT(Read(windows.main(), kMainControls).listItemHeight, main96.listItemHeight);
-    EXPECT_EQ(ScreenPixel(windows.main(), At(2400, 144), At(2000, 144)),
-              GetSysColor(COLOR_WINDOWTEXT))
-        << "the divider at its 144-DPI place";
+    checksAt144();
 
     TellDpiChanged(windows.main(), 96, Scaled(windows.main(), 96, 144));
     TellDpiChanged(windows.about(), 96, Scaled(windows.about(), 96, 144));
     windows.app().Idle();
     ExpectSameLayout(Read(windows.main(), kMainControls), main96, "main window");
     ExpectSameLayout(Read(windows.about(), kAboutControls), about96, "About window");
+}
+
+TEST(DpiChange, BothWindowsLayThemselvesOutAt144AndBackAt96AsTheyStarted) {
+    const BothWindows windows;
+    ASSERT_TRUE(windows.open());
+    RoundTripTo144(windows, [&] {
+        ExpectEveryTextAtItsSizeAndWhole(windows, 144);
+        EXPECT_EQ(ScreenPixel(windows.main(), At(2400, 144), At(2000, 144)),
+                  GetSysColor(COLOR_WINDOWTEXT))
+            << "the divider at its 144-DPI place";
+    });
+}
+
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// Debian's Wine without its own fonts in the prefix (the ui_plain test's
+// session) gives DejaVu Sans for every face, wider than the design's: the
+// windows fit their texts to it, once their load steps have set them.
+TEST(WithoutWineFonts, EveryTextIsWholeAndARoundTripTo144LeavesEveryFontAsItOpened) {
+    LOGFONTW marlett = {};
+    marlett.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(marlett.lfFaceName, L"Marlett");
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &marlett, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    ASSERT_FALSE(found) << "this test runs in a prefix without Wine's own fonts";
+
+    const BothWindows windows;
+    ASSERT_TRUE(windows.open());
+    const auto expectEveryTextWhole = [&](int dpi) {
+        for (const DesignedText& text : kTexts) {
+            const FontOf font(windows.Control(text));
+            ASSERT_TRUE(font.valid()) << "no font in control " << text.id;
+            ExpectWhole(windows.Control(text), text.fit, font, dpi);
+        }
+    };
+    expectEveryTextWhole(96);
+    RoundTripTo144(windows, [&] { expectEveryTextWhole(144); });
 }
 }  // namespace
 }  // namespace zolv::ui
