@@ -1,6 +1,8 @@
 #include "launcher/launcher.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace zolv {
 
@@ -38,6 +40,20 @@ constexpr std::array<const wchar_t*, 7> kResolutions = {
 };
 
 constexpr const wchar_t* kEmulator = L"zolv.exe ";
+
+// The longest path Windows takes without the long-path prefix is MAX_PATH
+// less the terminating null, 259 characters. The command interpreter, which
+// runs the script from its directory, takes no such prefix, so the script's
+// path must be within it: the directory's, without a final separator, within
+// 246. That keeps the directory within the limit of a current directory too,
+// 258 characters, which leaves room for the separator.
+constexpr std::size_t kLongestDirectory = 259 - 1 - std::wstring_view(kScriptName).size();
+
+bool ScriptPathFits(const std::wstring& directory) {
+    const bool separated =
+        !directory.empty() && (directory.back() == L'\\' || directory.back() == L'/');
+    return directory.size() - (separated ? 1 : 0) <= kLongestDirectory;
+}
 
 bool HasControlCharacter(const std::wstring& text) {
     return std::any_of(text.begin(), text.end(),
@@ -89,7 +105,11 @@ ScriptChoices frmTindrel::ReadChoices() {
 
 void frmTindrel::cmdSave_Click() {
     ChosenDir = c_.dirDir.Path();
-    ChosenDrive = c_.drvDrive.Drive();
+    try {
+        ChosenDrive = c_.drvDrive.Drive();
+    } catch (const PlatformError&) {
+        ChosenDrive.clear();  // none chosen: refused below
+    }
 
     // Every refusal comes before anything is touched, so the last good
     // script, the current directory and the saved flag survive it.
@@ -120,10 +140,17 @@ void frmTindrel::cmdSave_Click() {
         return;
     }
 
-    if (!ChosenDrive.empty() && !ChosenDir.empty()) {
-        WriteScript(*bytes);
-    } else {
+    if (ChosenDrive.empty() || ChosenDir.empty()) {
         Warn(L"The settings were not saved: no drive or directory is chosen.");
+    } else if (!ScriptPathFits(ChosenDir)) {
+        // Windows would refuse the directory; Wine would go on, and starting
+        // the game from there can bring the program down.
+        Warn(L"The settings were not saved: the path of the directory\n\n" + ChosenDir +
+             L"\n\nis too long for the command interpreter, which cannot run zolvload.bat "
+             L"there. Choose a directory whose path has at most " +
+             std::to_wstring(kLongestDirectory) + L" characters.");
+    } else {
+        WriteScript(*bytes);
     }
 }
 

@@ -132,8 +132,12 @@ public:
 
 class FakeDrive : public DriveListView {
 public:
-    std::wstring Drive() override { return drive; }
+    std::wstring Drive() override {
+        if (noneChosen) throw PlatformError(L"No drive is chosen in the drive list");
+        return drive;
+    }
     std::wstring drive = L"c: [SYSTEM]";
+    bool noneChosen = false;  // as when the current directory's drive is not in the list
 };
 
 class FakeDirList : public DirListView {

@@ -204,6 +204,58 @@ TEST_F(MainWindow, TextsThatWouldCorruptTheOneLineScriptAreRefusedByName) {
     EXPECT_FALSE(window.SettingsSaved);
 }
 
+// A directory two levels below c:\games whose path is this many characters long.
+std::wstring DirectoryOfLength(std::size_t length) {
+    return L"c:\\games\\" + std::wstring(100, L'd') + L"\\" + std::wstring(length - 110, L'e');
+}
+
+// Windows makes no directory current beyond 258 characters and opens no file
+// by a path beyond 259 without the long-path prefix, which the command
+// interpreter does not take: zolvload.bat's path may have 259 at most.
+TEST_F(MainWindow, ADirectoryTooDeepForTheScriptIsRefusedBeforeAnythingIsTouched) {
+    const std::wstring longest = DirectoryOfLength(246), tooDeep = DirectoryOfLength(247);
+    ASSERT_EQ(longest.size(), 246u);
+    files.AddDirectory(longest);
+    files.AddDirectory(tooDeep);
+    files.AddFile(tooDeep + L"\\zolvload.bat", "zolv.exe loth");
+    Choose(L"1943");
+
+    dirDir.path = tooDeep;
+    window.cmdSave_Click();
+    EXPECT_EQ(
+        log.events,
+        (Events{Beep(),
+                Box(48, L"The settings were not saved: the path of the directory\n\n" + tooDeep +
+                            L"\n\nis too long for the command interpreter, which "
+                            L"cannot run zolvload.bat there. Choose a directory "
+                            L"whose path has at most 246 characters.")}));
+    EXPECT_EQ(files.files[tooDeep + L"\\zolvload.bat"], "zolv.exe loth");
+    EXPECT_EQ(files.current, L"c:\\windows");
+    EXPECT_FALSE(window.SettingsSaved);
+
+    log.events.clear();
+    dirDir.path = longest;
+    window.cmdSave_Click();
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(files.files[longest + L"\\zolvload.bat"], "zolv.exe 1943");
+    EXPECT_EQ(files.current, longest);
+    EXPECT_TRUE(window.SettingsSaved);
+}
+
+// A drive list with no drive chosen (a program started where the list shows
+// no drive of) refuses the save rather than ending the program.
+TEST_F(MainWindow, NoDriveChosenIsRefusedAndTouchesNothing) {
+    drvDrive.noneChosen = true;
+    Choose(L"1943");
+    window.cmdSave_Click();
+    EXPECT_EQ(log.events,
+              (Events{Beep(),
+                      Box(48, L"The settings were not saved: no drive or directory is chosen.")}));
+    EXPECT_EQ(Script(), "<none>");
+    EXPECT_EQ(files.current, L"c:\\windows");
+    EXPECT_FALSE(window.SettingsSaved);
+}
+
 // --- platform failures: the old script survives
 // ----------------------------------------------------
 
