@@ -6,6 +6,7 @@
 #include "launcher/drive_list.h"
 #include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
+#include "platform/win32/win32_platform.h"
 
 namespace zolv {
 
@@ -145,9 +146,8 @@ void DrawMainLines(HDC dc, int dpi) {
 }
 
 void FillDriveLetters(HWND combo) {
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    const wchar_t currentLetter = static_cast<wchar_t>(towlower(current[0]));
+    const std::wstring current = CurrentDirectoryOrEmpty();
+    const wchar_t currentLetter = current.empty() ? 0 : static_cast<wchar_t>(towlower(current[0]));
 
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {

@@ -27,6 +27,15 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
+// A full path as the file functions take it at any length: beyond MAX_PATH,
+// in the long-path form, which Windows takes from XP on but passes through
+// untouched, so only a full path with no "." or ".." in it.
+std::wstring AtAnyLength(const std::wstring& full) {
+    if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 std::wstring InDirectory(const std::wstring& directory, const std::wstring& name) {
     const bool separated =
         !directory.empty() && (directory.back() == L'\\' || directory.back() == L'/');
@@ -40,18 +49,22 @@ struct FindHandle {
     }
 };
 
-std::wstring CurrentDirectoryOrEmpty() {
-    wchar_t buffer[MAX_PATH * 4];
-    const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, buffer);
-    return length > 0 && length < MAX_PATH * 4 ? std::wstring(buffer, length) : std::wstring();
-}
-
 STARTUPINFOW StartupWithShow(int windowStyle) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(windowStyle);
     return startup;
+}
+
+// An environment variable at any length; empty where it is not set.
+std::wstring Environment(const wchar_t* name) {
+    std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    if (value.empty()) return value;
+    const DWORD length =
+        GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    value.resize(length < value.size() ? length : 0);
+    return value;
 }
 
 HKEY RootHandle(std::uint32_t root) {
@@ -75,6 +88,16 @@ std::wstring SystemReason(DWORD error) {
 }
 
 // --- files ---------------------------------------------------------------------------------------
+
+std::wstring CurrentDirectoryOrEmpty() {
+    // Asked for its length first: Wine lets a directory of any length be current.
+    std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
+    if (directory.empty()) return directory;
+    const DWORD length =
+        GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data());
+    directory.resize(length < directory.size() ? length : 0);
+    return directory;
+}
 
 Win32FileSystem::~Win32FileSystem() { CloseScript(); }
 
@@ -104,12 +127,12 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     const std::wstring where = Quoted(CurrentDirectoryOrEmpty());
     // A read-only script is the user's way of keeping it; Wine would let the
     // rename below replace it anyway, so look first.
-    const DWORD attributes = GetFileAttributesW(scriptPath_.c_str());
+    const DWORD attributes = GetFileAttributesW(AtAnyLength(scriptPath_).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         Fail(name + L" in " + where + L" is read-only and could not be replaced",
              ERROR_ACCESS_DENIED);
     }
-    script_ = CreateFileW(workPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (script_ == INVALID_HANDLE_VALUE) Fail(name + L" could not be created in " + where);
 }
@@ -130,14 +153,14 @@ void Win32FileSystem::CommitScript() {
     const bool closed = CloseHandle(script_);
     script_ = INVALID_HANDLE_VALUE;
     if (!flushed || !closed) {
-        DeleteFileW(workPath_.c_str());
+        DeleteFileW(AtAnyLength(workPath_).c_str());
         Fail(L"The new settings could not be written to " + Quoted(workPath_),
              flushed ? GetLastError() : flushError);
     }
-    if (!MoveFileExW(workPath_.c_str(), scriptPath_.c_str(),
+    if (!MoveFileExW(AtAnyLength(workPath_).c_str(), AtAnyLength(scriptPath_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
-        DeleteFileW(workPath_.c_str());
+        DeleteFileW(AtAnyLength(workPath_).c_str());
         Fail(Quoted(scriptPath_) + L" could not be replaced", error);
     }
 }
@@ -146,14 +169,14 @@ void Win32FileSystem::CloseScript() {
     if (script_ == INVALID_HANDLE_VALUE) return;
     CloseHandle(script_);
     script_ = INVALID_HANDLE_VALUE;
-    DeleteFileW(workPath_.c_str());
+    DeleteFileW(AtAnyLength(workPath_).c_str());
 }
 
 std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
     std::wstring full = FullPath(path);
     // "d:" resolves with a trailing separator; only a root keeps one.
     while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
-    const DWORD attributes = GetFileAttributesW(full.c_str());
+    const DWORD attributes = GetFileAttributesW(AtAnyLength(full).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) Fail(Quoted(full) + L" cannot be read");
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         Fail(Quoted(full) + L" is not a directory", ERROR_DIRECTORY);
@@ -163,8 +186,9 @@ std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
 
 std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& path) {
     WIN32_FIND_DATAW found;
-    FindHandle find{FindFirstFileExW(InDirectory(path, L"*").c_str(), FindInfoLevelForListing(),
-                                     &found, FindExSearchLimitToDirectories, nullptr, 0)};
+    FindHandle find{FindFirstFileExW(AtAnyLength(InDirectory(path, L"*")).c_str(),
+                                     FindInfoLevelForListing(), &found,
+                                     FindExSearchLimitToDirectories, nullptr, 0)};
     if (find.handle == INVALID_HANDLE_VALUE) Fail(Quoted(path) + L" cannot be read");
     // Each name with its key for the order without regard to case: upper
     // case by the file system's rules, as CompareStringOrdinal ignores case,
@@ -235,9 +259,8 @@ void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     // "start" is the command interpreter's own command, not a program. The
     // interpreter runs without a console of its own, so the user sees only
     // the window that "start" opens.
-    wchar_t comspec[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"ComSpec", comspec, MAX_PATH);
-    const std::wstring interpreter = length > 0 && length < MAX_PATH ? comspec : L"cmd.exe";
+    std::wstring interpreter = Environment(L"ComSpec");
+    if (interpreter.empty()) interpreter = L"cmd.exe";
     std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
@@ -269,8 +292,39 @@ void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
 
 void Win32Sound::Beep() { MessageBeep(MB_OK); }
 
+namespace {
+
+// A message box breaks lines only at blanks, and a path is one word: a long
+// one would make the box wider than the screen and run off both sides. A run
+// without a blank is broken onto lines of 64 characters at most, after its
+// last separator within them where it has one.
+std::wstring WithLongWordsBroken(const std::wstring& text) {
+    constexpr std::size_t kLongestRun = 64;
+    std::wstring broken;
+    std::size_t runStart = 0;  // where the current line's run of non-blanks begins
+    for (wchar_t c : text) {
+        if (std::iswspace(c)) {
+            broken += c;
+            runStart = broken.size();
+            continue;
+        }
+        if (broken.size() - runStart == kLongestRun) {
+            const std::size_t separator = broken.find_last_of(L"\\/");
+            const bool atSeparator = separator != std::wstring::npos && separator >= runStart;
+            const std::size_t at = atSeparator ? separator + 1 : broken.size();
+            broken.insert(at, 1, L'\n');
+            runStart = at + 1;
+        }
+        broken += c;
+    }
+    return broken;
+}
+
+}  // namespace
+
 void Win32Messages::Show(const std::wstring& text, int style) {
-    MessageBoxW(owner_, text.c_str(), title_.c_str(), static_cast<UINT>(style));
+    MessageBoxW(owner_, WithLongWordsBroken(text).c_str(), title_.c_str(),
+                static_cast<UINT>(style));
 }
 
 // --- registry ------------------------------------------------------------------------------------

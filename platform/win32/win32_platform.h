@@ -13,6 +13,9 @@ namespace zolv {
 // The system's own words for an error code, without the trailing line break.
 std::wstring SystemReason(DWORD error);
 
+// The process's current directory at any length; empty where it cannot be read.
+std::wstring CurrentDirectoryOrEmpty();
+
 class Win32FileSystem : public FileSystem {
 public:
     ~Win32FileSystem() override;

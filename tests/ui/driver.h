@@ -24,6 +24,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 10000)
 std::wstring Text(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
 std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 

@@ -136,6 +136,47 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     DeleteFileW(hold.c_str());
 }
 
+// Windows makes no directory current whose path is longer than 258
+// characters, and the command interpreter cannot run from one; Wine lets a
+// program go on there until starting the game corrupts its heap. The list
+// opens such a directory, and the save there is refused and loses nothing.
+TEST_F(GameLaunch, ASaveInADirectoryTooDeepForTheInterpreterIsRefusedAndTheLastSaveStillRuns) {
+    const std::wstring levels[] = {L"deep", std::wstring(255, L'd'), L"game"};
+    std::wstring deep = games;
+    for (const std::wstring& level : levels) {
+        deep += L"\\" + level;
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+    }
+    ASSERT_GT(deep.size(), 300u);
+    const std::wstring oldScript = L"\\\\?\\" + deep + L"\\zolvload.bat";
+    ASSERT_TRUE(WriteFileBytes(oldScript, "zolv.exe rtype2"));
+    SaveTheWorkedExample();
+    for (const std::wstring& level : levels) app.OpenDirectory(level);
+    ASSERT_EQ(app.DirectoryPath(), deep);
+
+    app.Click(app.Control(IDC_SAVE));
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr) << "the save was not refused";
+    EXPECT_NE(box.text.find(L"too long for the command interpreter"), std::wstring::npos)
+        << Utf8(box.text);
+    std::wstring unbroken;  // the path, broken onto lines of its own to fit the box
+    for (wchar_t c : box.text) {
+        if (c != L'\n') unbroken += c;
+    }
+    EXPECT_NE(unbroken.find(deep), std::wstring::npos) << "the message names the directory";
+    RECT shown;
+    GetWindowRect(box.hwnd, &shown);
+    EXPECT_LE(shown.right - shown.left, GetSystemMetrics(SM_CXSCREEN)) << "the message is cut";
+    app.Dismiss(box);
+    EXPECT_EQ(ReadFileBytes(oldScript), "zolv.exe rtype2");
+
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
+        << "the last script saved did not run from where it was saved";
+    EXPECT_EQ(Runs(games)[0], Utf8(games) + "\t1943 -s -r -d320x240");
+    EXPECT_FALSE(app.WaitForExit(1000)) << "the loader ended";
+}
+
 TEST_F(GameLaunch, OpeningAnotherDirectoryAfterTheSaveChangesNothingUntilTheNextSave) {
     SaveTheWorkedExample();
     app.OpenDirectory(temp.path().substr(temp.path().find_last_of(L'\\') + 1));
@@ -148,12 +189,7 @@ TEST_F(GameLaunch, OpeningAnotherDirectoryAfterTheSaveChangesNothingUntilTheNext
 }
 
 TEST_F(GameLaunch, BeforeTheFirstSaveNothingStartsEvenWithAnOldScript) {
-    const std::string old = "zolv.exe rtype2";
-    HANDLE file = CreateFileW((temp.path() + L"\\zolvload.bat").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(WriteFileBytes(temp.path() + L"\\zolvload.bat", "zolv.exe rtype2"));
     CopyFileW(TestPrograms().standIn.c_str(), (temp.path() + L"\\zolv.exe").c_str(), FALSE);
 
     app.Click(app.Control(IDC_EXECUTE));
