@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # tools/run.sh as a new user runs it on Linux: a new HOME, so a new Wine
 # prefix, and no display. The prefix must then give the windows' faces as
-# themselves and have Marlett, and a second run must change nothing, nor
-# touch a font file of the user's own.
-#   run_sh_test.sh SOURCE-ROOT BUILDS-DIRECTORY FACES-EXE RUNNER...
+# themselves and have Marlett, which the window tests' WineFonts test checks
+# there, and a second run must change nothing, nor touch a font file of the
+# user's own.
+#   run_sh_test.sh SOURCE-ROOT BUILDS-DIRECTORY COMMAND-THAT-CHECKS-THE-FACES...
 set -uo pipefail
-root=$1 builds=$2 faces=$3
-shift 3
+root=$1 builds=$2
+shift 2
 home=$(mktemp -d /tmp/zolv-home.XXXXXX)
 prefix=$home/.wine
 fonts=$prefix/dosdevices/c:/windows/Fonts
@@ -25,7 +26,7 @@ started=$(date +%s)
 run "$home/first.log"
 shot=$builds/zolvload-screenshot.png
 [ -f "$shot" ] && [ "$(stat -c %Y "$shot")" -ge "$started" ] || fail "no new screenshot at $shot"
-WINEPREFIX=$prefix "$@" "$faces" || fail "the prefix that tools/run.sh made lacks Wine's faces (above)"
+WINEPREFIX=$prefix "$@" || fail "the prefix that tools/run.sh made lacks Wine's faces (above)"
 
 # A font file of the user's own, under a name of Wine's in another case.
 rm "$fonts/tahoma.ttf"

@@ -352,19 +352,47 @@ int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) 
     return 0;
 }
 
+bool FaceIsThere(const wchar_t* face) {
+    LOGFONTW asked = {};
+    asked.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(asked.lfFaceName, face);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &asked, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The face that the font mapper gives for one asked for.
+std::string FaceGiven(const wchar_t* face) {
+    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, face);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    wchar_t given[LF_FACESIZE] = {};
+    GetTextFaceW(screen, LF_FACESIZE, given);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    return Narrow(given);
+}
+
+// Wine's own fonts, as the test prefixes and tools/run.sh give them (the
+// run_sh test runs this in the prefix tools/run.sh made): the design's bitmap
+// faces that Wine ships come back as themselves, and Marlett, which draws the
+// title-bar buttons, is there. Wine ships no Terminal.
+TEST(WineFonts, TheDesignsFacesComeBackAsThemselvesAndMarlettIsThere) {
+    EXPECT_EQ(FaceGiven(L"MS Sans Serif"), "MS Sans Serif");
+    EXPECT_EQ(FaceGiven(L"System"), "System");
+    EXPECT_TRUE(FaceIsThere(L"Marlett"));
+}
+
 // Debian's Wine without its own fonts in the prefix (the ui_plain test's
 // session) gives DejaVu Sans for every face, wider than the design's: the
 // windows fit their texts to it, once their load steps have set them.
 TEST(WithoutWineFonts, EveryTextIsWholeAndARoundTripTo144LeavesEveryFontAsItOpened) {
-    LOGFONTW marlett = {};
-    marlett.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyW(marlett.lfFaceName, L"Marlett");
-    bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &marlett, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    ASSERT_FALSE(found) << "this test runs in a prefix without Wine's own fonts";
-
+    ASSERT_FALSE(FaceIsThere(L"Marlett")) << "this test runs in a prefix without Wine's own fonts";
     const BothWindows windows;
     ASSERT_TRUE(windows.open());
     const auto expectEveryTextWhole = [&](int dpi) {
