@@ -194,9 +194,7 @@ void AboutWindow::LayOut(int dpi, const RECT* suggested) {
         HWND control = GetDlgItem(hwnd_, c.id);
         SetWindowPos(control, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width),
                      Pixels(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(c.id == IDC_TITLE ? titleFont_ : defaultFont_),
-                     FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignedFont(c.id)), FALSE);
     }
     for (const FittedLabel& label : kFittedLabels) FitLabel(label.id);
     // The two buttons share a smaller font where a caption would be cut.
@@ -251,7 +249,7 @@ void AboutWindow::FitLabel(int id) {
     if (index == std::size(kFittedLabels)) return;
     const FittedLabel& fitted = kFittedLabels[index];
     const HWND label = GetDlgItem(hwnd_, id);
-    const HFONT designed = id == IDC_TITLE ? titleFont_ : defaultFont_;
+    const HFONT designed = DesignedFont(id);
     // The label lets go of the font fitted to its last text before it goes.
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(designed), FALSE);
     static_assert(std::size(kFittedLabels) == sizeof(fittedFonts_) / sizeof(fittedFonts_[0]));

@@ -8,6 +8,7 @@
 #include "about/about.h"
 #include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
+#include "program/control_ids.h"
 #include "program/identity.h"
 
 namespace zolv {
@@ -41,6 +42,8 @@ private:
     // Fits a label's font to the text it shows, at creation, on a change of
     // DPI and whenever the text is set.
     void FitLabel(int id);
+    // The font the window's design gives a control, at the window's DPI.
+    HFONT DesignedFont(int id) const { return id == IDC_TITLE ? titleFont_ : defaultFont_; }
     bool Load();
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 

@@ -223,18 +223,19 @@ void MainWindow::FitCaptions() {
 // smaller one; a combo box sizes its field by its font, so they are placed
 // again in it. They are in the default font when this is called.
 void MainWindow::FitChoices() {
+    std::vector<const ControlLayout*> layouts;
     std::vector<HWND> lists;
     for (const ControlLayout& c : kMainLayout) {
-        if (c.id == IDC_RES || c.id == IDC_GAMEDIR) lists.push_back(Control(c.id));
+        if (c.id != IDC_RES && c.id != IDC_GAMEDIR) continue;
+        layouts.push_back(&c);
+        lists.push_back(Control(c.id));
     }
     const FontRequest& request = kDefaultFont;
     choiceFont_ = SmallerFontToFit(lists, request.face, request.hundredthsOfPoint, request.bold,
                                    request.charset, dpi_);
     if (!choiceFont_) return;
-    for (const ControlLayout& c : kMainLayout) {
-        if (c.id == IDC_RES || c.id == IDC_GAMEDIR)
-            PlaceLayoutControl(Control(c.id), c, dpi_, choiceFont_);
-    }
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        PlaceLayoutControl(lists[i], *layouts[i], dpi_, choiceFont_);
 }
 
 LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {

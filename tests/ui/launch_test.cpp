@@ -2,6 +2,7 @@
 // with a stand-in emulator that records how it was started.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <map>
 #include <string>
@@ -159,10 +160,8 @@ TEST_F(GameLaunch, ASaveInADirectoryTooDeepForTheInterpreterIsRefusedAndTheLastS
     ASSERT_NE(box.hwnd, nullptr) << "the save was not refused";
     EXPECT_NE(box.text.find(L"too long for the command interpreter"), std::wstring::npos)
         << Utf8(box.text);
-    std::wstring unbroken;  // the path, broken onto lines of its own to fit the box
-    for (wchar_t c : box.text) {
-        if (c != L'\n') unbroken += c;
-    }
+    std::wstring unbroken = box.text;  // the path, broken onto lines of its own to fit the box
+    unbroken.erase(std::remove(unbroken.begin(), unbroken.end(), L'\n'), unbroken.end());
     EXPECT_NE(unbroken.find(deep), std::wstring::npos) << "the message names the directory";
     RECT shown;
     GetWindowRect(box.hwnd, &shown);
