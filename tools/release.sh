@@ -23,6 +23,6 @@ cp "$made" "$zip"
 
 /usr/bin/python3 -c 'import platform, zlib
 print(f"Zipped with: Python {platform.python_version()}, zlib {zlib.ZLIB_RUNTIME_VERSION}")'
-dpkg-query -W -f='             ${Package} ${Version}\n' "zlib1g:$(dpkg --print-architecture)" 2>/dev/null || true
-echo "The zip: $zip"
+dpkg-query -W -f='             ${Package} ${Version}\n' python3 "zlib1g:$(dpkg --print-architecture)" \
+    2>/dev/null || true
 sha256sum "$zip"
