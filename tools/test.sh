@@ -32,11 +32,12 @@ configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" 
 
 status=0
 
-# The same bytes from the same sources: the 32-bit exe built again, from a
-# copy of the sources elsewhere into a build directory elsewhere, in another
-# time zone and locale, must equal the one just built.
+# The same bytes from the same sources: the 32-bit exe and the zip that
+# ships it, made again from a copy of the sources elsewhere into a build
+# directory elsewhere, in another time zone, locale and umask, by that
+# copy's own tools/release.sh, must equal the ones just built.
 same_bytes() {
-    local again=$build/again started=$SECONDS first second
+    local again=$build/again started=$SECONDS
     rm -rf "$again"
     mkdir -p "$again/sources-copied"
     # What a checkout of this tree holds: the tracked files as they are now
@@ -48,21 +49,24 @@ same_bytes() {
     else
         tar -C "$root" --exclude=./build -cf - . | tar -C "$again/sources-copied" -xf -
     fi
-    TZ=Pacific/Kiritimati LC_ALL=C "$again/sources-copied/tools/checksum.sh" \
-        "$again/build-elsewhere" >"$again.log" 2>&1 || { cat "$again.log"; return 1; }
-    first=$(sha256sum <"$build/win32/app/ZOLVLOAD.exe" | cut -d' ' -f1)
-    second=$(sha256sum <"$again/build-elsewhere/app/ZOLVLOAD.exe" | cut -d' ' -f1)
-    echo "$first  $build/win32/app/ZOLVLOAD.exe"
-    echo "$second  $again/build-elsewhere/app/ZOLVLOAD.exe"
-    if cmp -s "$build/win32/app/ZOLVLOAD.exe" "$again/build-elsewhere/app/ZOLVLOAD.exe"; then
-        echo "The same bytes (the second build took $((SECONDS - started)) s)."
-        rm -rf "$again" "$again.log"
-    else
-        echo "FAIL: the two builds of the 32-bit exe differ; kept are $build/win32 and $again"
-        return 1
-    fi
+    (umask 077 && TZ=Pacific/Kiritimati LC_ALL=C "$again/sources-copied/tools/release.sh" \
+        "$again/build-elsewhere") >"$again.log" 2>&1 || { cat "$again.log"; return 1; }
+    local zip_here zip_there
+    zip_here=$(sed -n 's/^ZOLV_RELEASE_ZIP:INTERNAL=//p' "$build/win32/CMakeCache.txt")
+    zip_there=$(sed -n 's/^ZOLV_RELEASE_ZIP:INTERNAL=//p' "$again/build-elsewhere/CMakeCache.txt")
+    same_file "the 32-bit exe" "$build/win32/app/ZOLVLOAD.exe" "$again/build-elsewhere/app/ZOLVLOAD.exe" &&
+        same_file "the zip" "$zip_here" "$zip_there" || return 1
+    echo "The same bytes (the second build took $((SECONDS - started)) s)."
+    rm -rf "$again" "$again.log"
 }
-echo "== same bytes: the 32-bit exe built twice"
+same_file() {  # what first second
+    local what=$1 first=$2 second=$3
+    sha256sum "$first" "$second"
+    cmp -s "$first" "$second" && return 0
+    echo "FAIL: the two builds of $what differ; kept are $build/win32 and $build/again"
+    return 1
+}
+echo "== same bytes: the 32-bit exe and its zip built twice"
 same_bytes || status=1
 
 . "$root/tools/wine-session.sh"
