@@ -145,6 +145,8 @@ LRESULT MainWindow::OnCreate() {
 void MainWindow::CreateControls() {
     for (const ControlLayout& c : kMainLayout) CreateLayoutControl(c, c.style, hwnd_, instance_);
     // The directory list has a procedure of its own, which answers with its name.
+    static_assert(kScreenReaderNames.size() ==
+                  sizeof(namedChoices_) / sizeof(namedChoices_[0]) + 1);
     NamedControl* named = namedChoices_;
     for (const ScreenReaderLabel& label : kScreenReaderNames) {
         if (label.id == IDC_DIR)
