@@ -75,9 +75,11 @@ constexpr FittedLabel kFittedLabels[] = {
     {IDC_DISCLAIMER, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
 };
 
-// Black for the title and the long texts, the system's text colour for the version.
-COLORREF LabelInk(int id) {
-    return id == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
+// Black for the title and the long texts, the system's text colour for the
+// version, on the face; where either would not be read, the system's colours.
+TextColours LabelColours(int id) {
+    const COLORREF ink = id == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
+    return ReadableColours({ink, GetSysColor(COLOR_BTNFACE)});
 }
 
 void ShowLoadFailure() {
@@ -156,6 +158,10 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnDrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         case WM_PAINT:
             return OnPaint();  // the engraved rule
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:  // high contrast, turned on or off
+            Repaint(hwnd_);
+            break;
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case kDpiChangedMessage:
@@ -282,10 +288,12 @@ LRESULT AboutWindow::OnDrawLabel(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_STATIC) return FALSE;
     HDC dc = item.hDC;
     const int saved = SaveDC(dc);
-    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const TextColours colours = LabelColours(static_cast<int>(item.CtlID));
+    SetDCBrushColor(dc, colours.paper);
+    FillRect(dc, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
     if (font) SelectObject(dc, font);
-    SetTextColor(dc, LabelInk(static_cast<int>(item.CtlID)));
+    SetTextColor(dc, colours.ink);
     SetBkMode(dc, TRANSPARENT);
     DrawWrapped(dc, WindowText(item.hwndItem), item.rcItem);
     RestoreDC(dc, saved);

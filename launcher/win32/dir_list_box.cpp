@@ -29,13 +29,14 @@ void DrawFolder(HDC dc, const RECT& cell, bool open, int dpi) {
 
 }  // namespace
 
-void DirListBox::Attach(HWND listbox) {
+void DirListBox::Attach(HWND listbox, const wchar_t* screenReaderName) {
     // Subclassed by hand rather than through comctl32, which the program
     // would otherwise load for this alone.
     // The list finds itself through GWLP_USERDATA, which the list box leaves
     // to its owner: a window property would cost a trip to the window server
     // on every message, and filling the list sends one message an entry.
     hwnd_ = listbox;
+    screenReaderName_.SetName(screenReaderName);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     listProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -119,6 +120,8 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
 
 LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* list = reinterpret_cast<DirListBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    LRESULT answer = 0;
+    if (list->screenReaderName_.Answer(hwnd, msg, wp, lp, &answer)) return answer;
     switch (msg) {
         case WM_GETDLGCODE:  // keep Enter for opening instead of the dialog keys
             if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN) {
@@ -144,6 +147,7 @@ LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             list->hwnd_ = nullptr;  // the handle may be given to another window
             list->listProc_ = nullptr;
+            list->screenReaderName_.Release();
             return CallWindowProcW(original, hwnd, msg, wp, lp);
         }
     }

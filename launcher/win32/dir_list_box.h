@@ -9,6 +9,7 @@
 
 #include "launcher/directory_list.h"
 #include "launcher/launcher.h"
+#include "platform/win32/screen_reader_name.h"
 
 namespace zolv {
 
@@ -16,8 +17,9 @@ class DirListBox : public DirListView {
 public:
     explicit DirListBox(FileSystem& files) : list_(files) {}
 
-    // Takes over a listbox made with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS.
-    void Attach(HWND listbox);
+    // Takes over a listbox made with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+    // giving it the name a screen reader calls it by.
+    void Attach(HWND listbox, const wchar_t* screenReaderName);
     HWND hwnd() const { return hwnd_; }
 
     std::wstring Path() override { return list_.Path(); }
@@ -41,6 +43,7 @@ private:
     DirectoryList list_;
     HWND hwnd_ = nullptr;
     WNDPROC listProc_ = nullptr;
+    ScreenReaderName screenReaderName_;
     int dpi_ = 96;
 };
 

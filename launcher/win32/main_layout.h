@@ -72,6 +72,19 @@ constexpr std::array<ControlLayout, 15> kMainLayout = {{
      1935, 255, Font::Label},
 }};
 
+// What a screen reader calls each control that shows no caption of its own;
+// the others are called by their captions.
+struct ScreenReaderLabel {
+    int id;
+    const wchar_t* name;
+};
+constexpr std::array<ScreenReaderLabel, 4> kScreenReaderNames = {{
+    {IDC_DRIVE, L"Drive"},
+    {IDC_DIR, L"Directory"},
+    {IDC_RES, L"Resolution"},
+    {IDC_GAMEDIR, L"Game"},
+}};
+
 // "&Program" with "&End Program", "&Help" with "&About"; no shortcut keys.
 HMENU BuildMainMenu();
 

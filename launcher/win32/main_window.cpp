@@ -67,7 +67,6 @@ MainWindow::~MainWindow() {
         if (font) DeleteObject(font);
     }
     if (choiceFont_) DeleteObject(choiceFont_);
-    if (labelBrush_) DeleteObject(labelBrush_);
 }
 
 bool MainWindow::Start(int show) {
@@ -119,6 +118,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_PAINT:
             return OnPaint();  // the lines beneath the controls
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:  // high contrast, turned on or off
+            Repaint(hwnd_);
+            break;
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_CLOSE:
@@ -134,7 +137,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT MainWindow::OnCreate() {
-    labelBrush_ = CreateSolidBrush(RGB(0, 0, 0));
     messages_.SetOwner(hwnd_);
     CreateControls();
     return 0;
@@ -142,7 +144,16 @@ LRESULT MainWindow::OnCreate() {
 
 void MainWindow::CreateControls() {
     for (const ControlLayout& c : kMainLayout) CreateLayoutControl(c, c.style, hwnd_, instance_);
-    dirDir_.Attach(Control(IDC_DIR));
+    // The directory list has a procedure of its own, which answers with its name.
+    static_assert(kScreenReaderNames.size() ==
+                  sizeof(namedChoices_) / sizeof(namedChoices_[0]) + 1);
+    NamedControl* named = namedChoices_;
+    for (const ScreenReaderLabel& label : kScreenReaderNames) {
+        if (label.id == IDC_DIR)
+            dirDir_.Attach(Control(IDC_DIR), label.name);
+        else
+            (named++)->Attach(Control(label.id), label.name);
+    }
     LayOut(DpiOfWindow(hwnd_), nullptr);
 
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);
@@ -270,10 +281,13 @@ LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
     if (control != Control(IDC_TINDRELDIR))
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, RGB(255, 255, 0));
-    SetBkColor(dc, RGB(0, 0, 0));
+    // Yellow on black, as long as the user has not asked for high contrast.
+    const TextColours colours = ReadableColours({RGB(255, 255, 0), RGB(0, 0, 0)});
+    SetTextColor(dc, colours.ink);
+    SetBkColor(dc, colours.paper);
     SetBkMode(dc, OPAQUE);
-    return reinterpret_cast<LRESULT>(labelBrush_);
+    SetDCBrushColor(dc, colours.paper);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 LRESULT MainWindow::OnPaint() {

@@ -9,6 +9,7 @@
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
 #include "launcher/win32/main_layout.h"
+#include "platform/win32/screen_reader_name.h"
 #include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
@@ -81,7 +82,6 @@ private:
     int dpi_ = 96;
     HFONT fonts_[4] = {};  // by Font: made for dpi_, or a smaller one of the same where it fits
     HFONT choiceFont_ = nullptr;  // the lists of choices', where their texts need a smaller one
-    HBRUSH labelBrush_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool unloading_ = false;
     bool ended_ = false;
@@ -96,6 +96,7 @@ private:
     Win32Combo cboGameDir_, cboRes_;
     Win32DriveList drvDrive_;
     DirListBox dirDir_{files_};
+    NamedControl namedChoices_[3];  // the uncaptioned controls but the directory list
     Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
         chkJoyStick_;
     frmTindrel logic_;

@@ -121,6 +121,55 @@ DWORD GetNetworkConnection(const wchar_t* localName, wchar_t* remoteName, DWORD*
     return getConnection(localName, remoteName, length);
 }
 
+namespace {
+
+HMODULE Oleacc() {
+    static const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    return oleacc;
+}
+
+HMODULE Ole32() {
+    static const HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+    return ole32;
+}
+
+}  // namespace
+
+HRESULT CreateStandardAccessibleObject(HWND window, LONG objectId, REFIID iid, void** object) {
+    using CreateFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+    static const auto create = Lookup<CreateFunction>(Oleacc(), "CreateStdAccessibleObject");
+    if (!create) return E_NOTIMPL;
+    return create(window, objectId, iid, object);
+}
+
+LRESULT ResultFromAccessibleObject(REFIID iid, WPARAM wp, IUnknown* object) {
+    using ResultFunction = LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*);
+    static const auto result = Lookup<ResultFunction>(Oleacc(), "LresultFromObject");
+    if (!result) return 0;
+    return result(iid, wp, object);
+}
+
+BSTR AllocateBstr(const wchar_t* text) {
+    using AllocateFunction = BSTR(WINAPI*)(const OLECHAR*);
+    static const auto allocate =
+        Lookup<AllocateFunction>(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString");
+    if (!allocate) return nullptr;
+    return allocate(text);
+}
+
+HRESULT StartCom() {
+    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+    static const auto initialize = Lookup<InitializeFunction>(Ole32(), "CoInitializeEx");
+    if (!initialize) return E_NOTIMPL;
+    return initialize(nullptr, COINIT_APARTMENTTHREADED);
+}
+
+void EndCom() {
+    using UninitializeFunction = void(WINAPI*)();
+    static const auto uninitialize = Lookup<UninitializeFunction>(Ole32(), "CoUninitialize");
+    if (uninitialize) uninitialize();
+}
+
 }  // namespace zolv
 
 // --- GetTickCount64 for the threading runtime ----------------------------------------------------

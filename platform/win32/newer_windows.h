@@ -3,6 +3,7 @@
 // Callers call the plain functions here and never GetProcAddress themselves.
 #pragma once
 
+#include <ole2.h>
 #include <windows.h>
 
 #include <optional>
@@ -50,5 +51,18 @@ std::wstring InvariantUpperCaseById(const std::wstring& text);
 // that the local redirector holds for a drive ("n:"), without asking the
 // server. ERROR_NO_NETWORK where mpr.dll or the function is not there.
 DWORD GetNetworkConnection(const wchar_t* localName, wchar_t* remoteName, DWORD* length);
+
+// What a control needs to hand a screen reader an object of its own: oleacc's
+// standard object of a window (CreateStdAccessibleObject) and its way of
+// answering WM_GETOBJECT with an object (LresultFromObject), a BSTR from
+// oleaut32 and COM on the thread from ole32. Each DLL is loaded by its full
+// path the first time a screen reader asks. Windows XP SP3 has them all;
+// where one is missing, the answer says so: E_NOTIMPL, 0 or null.
+HRESULT CreateStandardAccessibleObject(HWND window, LONG objectId, REFIID iid, void** object);
+LRESULT ResultFromAccessibleObject(REFIID iid, WPARAM wp, IUnknown* object);
+BSTR AllocateBstr(const wchar_t* text);
+// CoInitializeEx for a single-threaded apartment, and its CoUninitialize.
+HRESULT StartCom();
+void EndCom();
 
 }  // namespace zolv

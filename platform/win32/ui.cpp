@@ -367,4 +367,18 @@ int SystemDpi() {
     return dpi;
 }
 
+TextColours ReadableColours(TextColours design) {
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return ChooseTextColours(design, {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)},
+                             high);
+}
+
+void Repaint(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 }  // namespace zolv

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_colours.h"
+
 namespace zolv {
 
 // A top-level window whose state belongs to an object: the object is bound to
@@ -83,6 +85,14 @@ inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); 
 // given. The frame is measured by what it leaves, as the frame, and a menu
 // bar that wraps, differ from one DPI and one Windows to another.
 void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested);
+
+// The colours for a text drawn in the design's on the dialog face: those, or
+// the system's text on the face where they would not be read or the user has
+// high contrast on (ChooseTextColours).
+TextColours ReadableColours(TextColours design);
+
+// Draws a window and its controls again, as after a change of colour scheme.
+void Repaint(HWND window);
 
 // The system's DPI: what a window is made at, before it learns its monitor's
 // (DpiOfWindow in newer_windows.h).

@@ -1,9 +1,51 @@
 // Loaded into ZOLVLOAD.exe by the window tests' hook, for what cannot cross
 // processes: a font handle means nothing in another process, and Wine does
 // not carry a structure that a message's lParam points at. Told which window
-// to answer, it sends back the font that a control draws with; told a DPI,
-// it sends the window WM_DPICHANGED as Windows would, from inside.
+// to answer, it sends back the font that a control draws with, or what a
+// screen reader reads of it; told a DPI, it sends the window WM_DPICHANGED as
+// Windows would, from inside.
+#include <ole2.h>
+#include <oleacc.h>
 #include <windows.h>
+
+#include <string>
+
+namespace {
+
+// What a screen reader reads of an object itself: its name, then its value,
+// role, state and children, one to a line; "!" and the error where a part
+// cannot be read.
+std::wstring Read(IAccessible* object) {
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto text = [](HRESULT hr, BSTR value) {
+        std::wstring shown = FAILED(hr) ? L"!" + std::to_wstring(hr) : value ? value : L"";
+        SysFreeString(value);
+        return shown;
+    };
+    const auto number = [](HRESULT hr, const VARIANT& value) {
+        return FAILED(hr) ? L"!" + std::to_wstring(hr)
+                          : std::to_wstring(value.vt) + L":" + std::to_wstring(value.lVal);
+    };
+    BSTR name = nullptr, value = nullptr;
+    VARIANT role = {}, state = {};
+    HRESULT hr = object->get_accName(self, &name);
+    std::wstring read = text(hr, name) + L"\n";
+    hr = object->get_accValue(self, &value);
+    read += text(hr, value) + L"\n";
+    read += number(object->get_accRole(self, &role), role) + L"\n";
+    read += number(object->get_accState(self, &state), state) + L"\n";
+    // The children as a screen reader walks them, through the object's enumeration.
+    VARIANT children[16] = {};
+    LONG count = 0;
+    hr = AccessibleChildren(object, 0, 16, children, &count);
+    read += FAILED(hr) ? L"!" + std::to_wstring(hr) : std::to_wstring(count);
+    for (LONG i = 0; i < count; ++i) VariantClear(&children[i]);
+    return read;
+}
+
+}  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp, LPARAM lp) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
@@ -15,6 +57,26 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
             SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
                          reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
         }
+    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvNameProbe")) {
+        // The object the control hands a screen reader, then the standard one
+        // Windows makes for it, apart by a form feed.
+        std::wstring answer;
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(call->hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&object)))) {
+            answer = Read(object);
+            object->Release();
+        }
+        answer += L"\f";
+        if (SUCCEEDED(CreateStdAccessibleObject(call->hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                reinterpret_cast<void**>(&object)))) {
+            answer += Read(object);
+            object->Release();
+        }
+        COPYDATASTRUCT data = {1, static_cast<DWORD>(answer.size() * sizeof(wchar_t)),
+                               answer.data()};
+        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
+                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiProbe")) {
         // The new DPI in wParam, the suggested window size in lParam; the
         // suggested rectangle keeps the window's top left.

@@ -1,20 +1,24 @@
 #include "tests/ui/probe.h"
 
+#include <cstring>
 #include <string>
 
 namespace zolv::ui {
 
 namespace {
 
-// What the probe in the loader last sent back.
-LOGFONTW probeAnswer;
+// What the probe in the loader last sent back: its kind, 0 for a font, 1 for
+// a screen reader's reading, and its bytes.
+ULONG_PTR answerKind;
+std::string answer;
 bool probeAnswered;
 
 LRESULT CALLBACK ProbeSink(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_COPYDATA) return DefWindowProcW(hwnd, msg, wp, lp);
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    probeAnswered = data->cbData == sizeof(probeAnswer);
-    if (probeAnswered) probeAnswer = *static_cast<const LOGFONTW*>(data->lpData);
+    probeAnswered = true;
+    answerKind = data->dwData;
+    answer.assign(static_cast<const char*>(data->lpData), data->cbData);
     return TRUE;
 }
 
@@ -56,8 +60,28 @@ void SendThroughProbe(HWND window, const wchar_t* message, WPARAM wp, LPARAM lp)
 LOGFONTW FontOfControl(HWND control) {
     probeAnswered = false;
     SendThroughProbe(control, L"ZolvFontProbe", reinterpret_cast<WPARAM>(Sink()), 0);
-    LOGFONTW none = {};
-    return probeAnswered ? probeAnswer : none;
+    LOGFONTW font = {};
+    if (probeAnswered && answerKind == 0 && answer.size() == sizeof(font))
+        memcpy(&font, answer.data(), sizeof(font));
+    return font;
+}
+
+ScreenReading ReadLikeAScreenReader(HWND control) {
+    probeAnswered = false;
+    SendThroughProbe(control, L"ZolvNameProbe", reinterpret_cast<WPARAM>(Sink()), 0);
+    ScreenReading reading;
+    if (!probeAnswered || answerKind != 1) return reading;
+    const std::wstring text(reinterpret_cast<const wchar_t*>(answer.data()),
+                            answer.size() / sizeof(wchar_t));
+    const std::size_t gap = text.find(L'\f');
+    const auto split = [](const std::wstring& part, AccessibleObjectReading& into) {
+        const std::size_t line = part.find(L'\n');
+        into.name = part.substr(0, line);
+        if (line != std::wstring::npos) into.rest = part.substr(line + 1);
+    };
+    split(text.substr(0, gap), reading.handedOut);
+    if (gap != std::wstring::npos) split(text.substr(gap + 1), reading.standard);
+    return reading;
 }
 
 void TellDpiChanged(HWND window, int dpi, SIZE suggested) {

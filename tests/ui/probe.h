@@ -4,10 +4,26 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zolv::ui {
 
 // The font a control of the loader draws with; all zero when none could be read.
 LOGFONTW FontOfControl(HWND control);
+
+// What a screen reader reads of an object: its name, and its value, role,
+// state and number of children, one to a line, "!" and the error where a part
+// could not be read. Empty where no object was had.
+struct AccessibleObjectReading {
+    std::wstring name, rest;
+};
+// A control of the loader read as a screen reader's hook reads it, inside the
+// program on its UI thread: the object the control hands out for its client
+// area (AccessibleObjectFromWindow), and the standard one Windows makes for it.
+struct ScreenReading {
+    AccessibleObjectReading handedOut, standard;
+};
+ScreenReading ReadLikeAScreenReader(HWND control);
 
 // Tells a window of the loader that it moved to a monitor of another DPI, as
 // Windows does: WM_DPICHANGED with a suggested rectangle of this size at the
