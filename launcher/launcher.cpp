@@ -55,10 +55,10 @@ bool ScriptPathFits(const std::wstring& directory) {
     return directory.size() - (separated ? 1 : 0) <= kLongestDirectory;
 }
 
-// The command interpreter reads a line of a batch file into a buffer of 8,192
-// characters of the console's code page, one of them the terminating null, and
-// cuts what is longer. It counts the bytes it reads: in a double-byte code page
-// a character may take two of them.
+// The command interpreter runs at most 8,191 characters of a batch file's line
+// and cuts the rest without a word. It reads the file as bytes of the console's
+// code page; counting those, of which a double-byte character takes two, keeps
+// a line whole whether it counts bytes or characters.
 constexpr std::size_t kLongestLine = 8191;
 
 // "8,191": the program's texts are English.

@@ -31,7 +31,6 @@ std::optional<std::string> FakeCodePage::ToConsole(const std::wstring& text) {
     static const std::map<wchar_t, std::string> kBeyondAscii = {
         {L'\u00e9', "\x82"},      // e acute
         {L'\u00fc', "\x81"},      // u diaeresis
-        {L'\u0393', "\xe2"},      // capital gamma, which Latin-1 lacks
         {L'\u4e00', "\x88\xea"},  // "one", as code page 932 writes it
     };
     std::string bytes;

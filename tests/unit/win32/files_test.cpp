@@ -135,10 +135,6 @@ TEST(Win32CodePageTest, TheScriptSideIsTheConsolesAndTheRegistrySideStaysAnsi) {
     Win32CodePage codePage;
     EXPECT_EQ(codePage.ToConsole(L"\u00e9t\u00e9 \u00fc"), "\x82t\x82 \x81");
     EXPECT_EQ(codePage.ToAnsi(L"\u00e9t\u00e9 \u00fc"), "\xe9t\xe9 \xfc");
-    EXPECT_EQ(codePage.FromAnsi("\xe9t\xe9 \xfc"), L"\u00e9t\u00e9 \u00fc");
-    EXPECT_EQ(codePage.ToConsole(L"\u0393"), "\xe2");
-    EXPECT_EQ(codePage.ToConsole(L""), "");
-
     EXPECT_FALSE(codePage.ToConsole(L"\u00a4")) << "in the ANSI code page only";
     EXPECT_FALSE(codePage.ToAnsi(L"\u0393")) << "in the console's code page only";
     const std::wstring loneSurrogate{L'?', static_cast<wchar_t>(0xD800)};
