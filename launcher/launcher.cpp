@@ -55,6 +55,19 @@ bool ScriptPathFits(const std::wstring& directory) {
     return directory.size() - (separated ? 1 : 0) <= kLongestDirectory;
 }
 
+// The command interpreter runs at most 8,191 characters of a batch file's line
+// and cuts the rest without a word. It reads the file as bytes of the console's
+// code page; counting those, of which a double-byte character takes two, keeps
+// a line whole whether it counts bytes or characters.
+constexpr std::size_t kLongestLine = 8191;
+
+// "8,191": the program's texts are English.
+std::wstring WithThousands(std::size_t number) {
+    std::wstring digits = std::to_wstring(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L',');
+    return digits;
+}
+
 bool HasControlCharacter(const std::wstring& text) {
     return std::any_of(text.begin(), text.end(),
                        [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; });
@@ -125,18 +138,27 @@ void frmTindrel::cmdSave_Click() {
                  L"which cannot stand in the one line of zolvload.bat.");
             return;
         }
-        if (!p_.codePage.ToAnsi(*text)) {
+        if (!p_.codePage.ToConsole(*text)) {
             Warn(L"The settings were not saved: \"" + *text +
-                 L"\" contains a character that the system's code page cannot "
-                 L"write to zolvload.bat.");
+                 L"\" contains a character that the command interpreter's code page cannot "
+                 L"hold, so it cannot be written to zolvload.bat.");
             return;
         }
     }
     const std::wstring line = ComposeCommandLine(choices);
-    const std::optional<std::string> bytes = p_.codePage.ToAnsi(line);
+    const std::optional<std::string> bytes = p_.codePage.ToConsole(line);
     if (!bytes) {  // only the user's texts can fail, and they passed; kept for safety
         Warn(L"The settings were not saved: \"" + line +
-             L"\" cannot be written in the system's code page.");
+             L"\" cannot be written in the command interpreter's code page.");
+        return;
+    }
+    if (bytes->size() > kLongestLine) {
+        // The interpreter would run the line cut short, without a word.
+        Warn(L"The settings were not saved: the line for zolvload.bat would be " +
+             WithThousands(bytes->size()) + L" characters long" +
+             (bytes->size() != line.size() ? L" (a double-byte character counts as two)" : L"") +
+             L", and the command interpreter runs no line longer than " +
+             WithThousands(kLongestLine) + L" characters.");
         return;
     }
 

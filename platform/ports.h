@@ -60,12 +60,14 @@ public:
     virtual std::wstring FindFile(const std::wstring& path) = 0;
 };
 
-// The ANSI code page, at the boundaries where text leaves or enters as 8-bit bytes.
+// The code pages at the boundaries where text leaves or enters as 8-bit bytes:
+// the console's (OEM), in which the command interpreter reads a batch file,
+// and the ANSI one, in which the registry's ANSI functions give their strings.
 class CodePage {
 public:
     virtual ~CodePage() = default;
-    // Nothing when a character has no form in the code page; never a substitute.
-    virtual std::optional<std::string> ToAnsi(const std::wstring& text) = 0;
+    // Nothing when a character has no form in the console's code page; never a substitute.
+    virtual std::optional<std::string> ToConsole(const std::wstring& text) = 0;
     virtual std::wstring FromAnsi(const std::string& bytes) = 0;
 };
 

@@ -47,6 +47,10 @@ wine_session_drives() {
 # Wine makes it, where every face is DejaVu Sans.
 wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] [dpi] [no-wine-fonts]
     export WINEDEBUG=-all
+    # Wine takes its code pages from the Unix locale: the ANSI one and the
+    # console's, in which the command interpreter reads a batch file. One
+    # locale on every machine gives every session 1252 and 437, and English.
+    export LC_ALL=C.UTF-8
     WINEPREFIX=$(mktemp -d /tmp/zolv-wine.XXXXXX)
     export WINEPREFIX
     mkdir -p "$WINEPREFIX/dosdevices" "$WINEPREFIX/drive_c"

@@ -230,28 +230,55 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
 
 // --- code page -----------------------------------------------------------------------------------
 
-std::optional<std::string> Win32CodePage::ToAnsi(const std::wstring& text) {
+namespace {
+
+std::wstring Decoded(UINT codePage, const std::string& bytes) {
+    if (bytes.empty()) return std::wstring();
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(size > 0 ? size : 0, L'\0');
+    if (size > 0) MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+// A character without a form in the code page would otherwise come out as a
+// best-fit look-alike or as the default character, and the text would change
+// unseen: best fit is turned off, the default character reported, and what a
+// code page lets slip past both does not survive the way back.
+std::optional<std::string> Encoded(UINT codePage, const std::wstring& text) {
     if (text.empty()) return std::string();
     const int length = static_cast<int>(text.size());
+    // UTF-8 (Windows' optional code page for every locale) has a form for every
+    // character and takes neither the flag nor the report.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const report = utf8 ? nullptr : &usedDefault;
     const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::nullopt;
+        WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, report);
+    if (size <= 0 || usedDefault) return std::nullopt;
     std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
-    // A character without an ANSI form comes back as '?' or a best-fit look-alike;
-    // either way it does not survive the way back.
-    if (FromAnsi(bytes) != text) return std::nullopt;
+    if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr,
+                            report) != size ||
+        usedDefault || Decoded(codePage, bytes) != text) {
+        return std::nullopt;
+    }
     return bytes;
 }
 
-std::wstring Win32CodePage::FromAnsi(const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    std::wstring text(size > 0 ? size : 0, L'\0');
-    if (size > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
-    return text;
+}  // namespace
+
+// The command interpreter reads a batch file in the console's code page,
+// which on most systems is not the ANSI one: the same bytes are other letters.
+std::optional<std::string> Win32CodePage::ToConsole(const std::wstring& text) {
+    return Encoded(GetOEMCP(), text);
 }
+
+std::optional<std::string> Win32CodePage::ToAnsi(const std::wstring& text) {
+    return Encoded(GetACP(), text);
+}
+
+std::wstring Win32CodePage::FromAnsi(const std::string& bytes) { return Decoded(GetACP(), bytes); }
 
 // --- shell ---------------------------------------------------------------------------------------
 

@@ -113,6 +113,24 @@ TEST_F(GameLaunch, ASessionOfSavesAndRunsBesideAndInsideANonAnsiFolder) {
     EXPECT_FALSE(app.WaitForExit(500)) << "the loader ended";
 }
 
+// The command interpreter reads the script in the console's code page, in
+// which the ANSI code page's letters beyond ASCII are other letters.
+TEST_F(GameLaunch, AnAccentedGameTypedSavedAndRunReachesTheEmulatorAsTyped) {
+    const std::wstring game = L"\u00e9t\u00e9 \u00fc";
+    app.OpenDirectory(L"zolv");
+    ASSERT_EQ(app.DirectoryPath(), games);
+    app.SetComboText(IDC_GAMEDIR, game);
+    app.Click(app.Control(IDC_SAVE));
+    ASSERT_TRUE(app.NoBoxFor(500)) << "the save was refused";
+    EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe \x82t\x82 \x81")
+        << "not code page 437, which the test session's locale gives (tools/wine-session.sh)";
+
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
+        << "the emulator did not run";
+    EXPECT_EQ(Runs(games)[0], Utf8(games) + "\t" + Utf8(game));
+}
+
 TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     SaveTheWorkedExample();
     const std::wstring hold = games + L"\\hold";

@@ -27,11 +27,21 @@ std::wstring Join(const std::wstring& directory, const std::wstring& name) {
 
 }  // namespace
 
-std::optional<std::string> FakeCodePage::ToAnsi(const std::wstring& text) {
+std::optional<std::string> FakeCodePage::ToConsole(const std::wstring& text) {
+    static const std::map<wchar_t, std::string> kBeyondAscii = {
+        {L'\u00e9', "\x82"},      // e acute
+        {L'\u00fc', "\x81"},      // u diaeresis
+        {L'\u4e00', "\x88\xea"},  // "one", as code page 932 writes it
+    };
     std::string bytes;
     for (wchar_t ch : text) {
-        if (static_cast<unsigned long>(ch) > 0xFF) return std::nullopt;
-        bytes += static_cast<char>(ch);
+        if (static_cast<unsigned long>(ch) < 0x80) {
+            bytes += static_cast<char>(ch);
+        } else if (const auto found = kBeyondAscii.find(ch); found != kBeyondAscii.end()) {
+            bytes += found->second;
+        } else {
+            return std::nullopt;
+        }
     }
     return bytes;
 }

@@ -70,10 +70,12 @@ private:
     Recorder& log_;
 };
 
-// Latin-1 stands in for the ANSI code page: anything above U+00FF has no form.
+// Latin-1 stands in for the ANSI code page. The console's is ASCII, a few
+// letters of code page 437 at other bytes than Latin-1's, and one ideograph
+// in two bytes, as a double-byte code page writes it; nothing else has a form.
 class FakeCodePage : public CodePage {
 public:
-    std::optional<std::string> ToAnsi(const std::wstring& text) override;
+    std::optional<std::string> ToConsole(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
 };
 

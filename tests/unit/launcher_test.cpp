@@ -113,11 +113,11 @@ TEST_F(MainWindow, ScriptBytesFollowTheChoicesExactly) {
          L" -d224x288",
          {},
          "zolv.exe a&b %PATH% >x -d224x288"},
-        {"latin-1 text in the code page",
+        {"typed letter in the console's code page",
          L"caf\u00e9",
          L"Select Resolution",
          {},
-         "zolv.exe caf\xe9"},
+         "zolv.exe caf\x82"},
     };
     for (const Case& c : cases) {
         for (FakeCheck* box : {&chkNoSound, &chkEnableV, &chkFrame, &chkScan, &chkSkip, &chkRotate,
@@ -202,6 +202,48 @@ TEST_F(MainWindow, TextsThatWouldCorruptTheOneLineScriptAreRefusedByName) {
     EXPECT_EQ(Script(), "zolv.exe loth");
     EXPECT_EQ(files.current, L"c:\\windows");
     EXPECT_FALSE(window.SettingsSaved);
+}
+
+// The command interpreter reads the script in the console's code page, not
+// the ANSI one, and runs no line longer than 8,191 of that code page's
+// characters; a text or a line it would change is refused untouched.
+TEST_F(MainWindow, TheLineIsWrittenAsTheInterpreterReadsItOrRefusedBeforeAnythingIsTouched) {
+    files.AddFile(kScript, "zolv.exe loth");
+    const std::wstring ideographs(4092, L'\u4e00');
+    const std::vector<std::pair<std::wstring, std::wstring>> refused = {
+        {L"\u00a4 in ANSI only",
+         L"The settings were not saved: \"\u00a4 in ANSI only\" contains a character that the "
+         L"command interpreter's code page cannot hold, so it cannot be written to zolvload.bat."},
+        {std::wstring(8192 - 9, L'x'),
+         L"The settings were not saved: the line for zolvload.bat would be 8,192 characters "
+         L"long, and the command interpreter runs no line longer than 8,191 characters."},
+        {ideographs,
+         L"The settings were not saved: the line for zolvload.bat would be 8,193 characters "
+         L"long (a double-byte character counts as two), and the command interpreter runs no "
+         L"line longer than 8,191 characters."},
+    };
+    for (const auto& [game, message] : refused) {
+        log.events.clear();
+        Choose(game);
+        window.cmdSave_Click();
+        EXPECT_EQ(log.events, (Events{Beep(), Box(48, message)}));
+        EXPECT_EQ(Script(), "zolv.exe loth");
+        EXPECT_EQ(files.current, L"c:\\windows");
+        EXPECT_FALSE(window.SettingsSaved);
+    }
+
+    log.events.clear();
+    const std::vector<std::pair<std::wstring, std::string>> saved = {
+        {L"\u00e9t\u00e9 \u00fc", "zolv.exe \x82t\x82 \x81"},
+        {std::wstring(8191 - 9, L'x'), "zolv.exe " + std::string(8191 - 9, 'x')},
+    };
+    for (const auto& [game, bytes] : saved) {
+        Choose(game);
+        window.cmdSave_Click();
+        EXPECT_TRUE(Script() == bytes) << Script().size() << " bytes";
+    }
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_TRUE(window.SettingsSaved);
 }
 
 // A directory two levels below c:\games whose path is this many characters long.

@@ -127,6 +127,24 @@ TEST_F(RealFiles, ACharacterOutsideTheCodePageIsRefusedBeforeAnythingIsTouched) 
     EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0);
 }
 
+// The script goes out in the console's code page and the registry's strings
+// come in the ANSI one; the test session's locale gives 437 and 1252
+// (tools/wine-session.sh). A character either cannot hold, exactly, is
+// refused, never a look-alike or a '?'.
+TEST(Win32CodePageTest, TheScriptSideIsTheConsolesAndTheRegistrySideStaysAnsi) {
+    Win32CodePage codePage;
+    EXPECT_EQ(codePage.ToConsole(L"\u00e9t\u00e9 \u00fc"), "\x82t\x82 \x81");
+    EXPECT_EQ(codePage.ToAnsi(L"\u00e9t\u00e9 \u00fc"), "\xe9t\xe9 \xfc");
+    EXPECT_FALSE(codePage.ToConsole(L"\u00a4")) << "in the ANSI code page only";
+    EXPECT_FALSE(codePage.ToAnsi(L"\u0393")) << "in the console's code page only";
+    const std::wstring loneSurrogate{L'?', static_cast<wchar_t>(0xD800)};
+    for (const std::wstring& text : {std::wstring(L"\u0101"), std::wstring(L"\u2009"),
+                                     std::wstring(L"a\u4e00"), loneSurrogate}) {
+        EXPECT_FALSE(codePage.ToConsole(text)) << "best fit or default character";
+        EXPECT_FALSE(codePage.ToAnsi(text)) << "best fit or default character";
+    }
+}
+
 TEST_F(RealFiles, TheDirectoryListFollowsADriveWithoutChangingTheCurrentDirectory) {
     DirectoryList list(files);
     list.SetPath(games);
