@@ -144,6 +144,15 @@ void frmTindrel::cmdSave_Click() {
                  L"hold, so it cannot be written to zolvload.bat.");
             return;
         }
+        // The interpreter hands the line on to the emulator, which reads its
+        // command line in the ANSI code page: a character only the console's
+        // code page holds would reach the game as another.
+        if (!p_.codePage.ToAnsi(*text)) {
+            Warn(L"The settings were not saved: \"" + *text +
+                 L"\" contains a character that the system's code page cannot hold, so the "
+                 L"emulator would not receive it as typed.");
+            return;
+        }
     }
     const std::wstring line = ComposeCommandLine(choices);
     const std::optional<std::string> bytes = p_.codePage.ToConsole(line);

@@ -68,6 +68,8 @@ public:
     virtual ~CodePage() = default;
     // Nothing when a character has no form in the console's code page; never a substitute.
     virtual std::optional<std::string> ToConsole(const std::wstring& text) = 0;
+    // The same in the ANSI code page.
+    virtual std::optional<std::string> ToAnsi(const std::wstring& text) = 0;
     virtual std::wstring FromAnsi(const std::string& bytes) = 0;
 };
 

@@ -39,9 +39,8 @@ private:
 class Win32CodePage : public CodePage {
 public:
     std::optional<std::string> ToConsole(const std::wstring& text) override;
+    std::optional<std::string> ToAnsi(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
-    // For the registry's ANSI functions, which the logic does not call itself.
-    std::optional<std::string> ToAnsi(const std::wstring& text);
 };
 
 class Win32Shell : public Shell {

@@ -31,6 +31,7 @@ std::optional<std::string> FakeCodePage::ToConsole(const std::wstring& text) {
     static const std::map<wchar_t, std::string> kBeyondAscii = {
         {L'\u00e9', "\x82"},      // e acute
         {L'\u00fc', "\x81"},      // u diaeresis
+        {L'\u0393', "\xe2"},      // capital gamma, which code page 1252 lacks
         {L'\u4e00', "\x88\xea"},  // "one", as code page 932 writes it
     };
     std::string bytes;
@@ -39,6 +40,22 @@ std::optional<std::string> FakeCodePage::ToConsole(const std::wstring& text) {
             bytes += static_cast<char>(ch);
         } else if (const auto found = kBeyondAscii.find(ch); found != kBeyondAscii.end()) {
             bytes += found->second;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return bytes;
+}
+
+// Latin-1 stands in for code page 1252, with the one double-byte character
+// of the console's.
+std::optional<std::string> FakeCodePage::ToAnsi(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t ch : text) {
+        if (ch == L'\u4e00') {
+            bytes += "\x88\xea";
+        } else if (static_cast<unsigned long>(ch) < 0x100) {
+            bytes += static_cast<char>(ch);
         } else {
             return std::nullopt;
         }

@@ -76,6 +76,7 @@ private:
 class FakeCodePage : public CodePage {
 public:
     std::optional<std::string> ToConsole(const std::wstring& text) override;
+    std::optional<std::string> ToAnsi(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
 };
 

@@ -206,7 +206,8 @@ TEST_F(MainWindow, TextsThatWouldCorruptTheOneLineScriptAreRefusedByName) {
 
 // The command interpreter reads the script in the console's code page, not
 // the ANSI one, and runs no line longer than 8,191 of that code page's
-// characters; a text or a line it would change is refused untouched.
+// characters; the emulator reads its command line in the ANSI one. A text or
+// a line that either would change is refused untouched.
 TEST_F(MainWindow, TheLineIsWrittenAsTheInterpreterReadsItOrRefusedBeforeAnythingIsTouched) {
     files.AddFile(kScript, "zolv.exe loth");
     const std::wstring ideographs(4092, L'\u4e00');
@@ -214,6 +215,10 @@ TEST_F(MainWindow, TheLineIsWrittenAsTheInterpreterReadsItOrRefusedBeforeAnythin
         {L"\u00a4 in ANSI only",
          L"The settings were not saved: \"\u00a4 in ANSI only\" contains a character that the "
          L"command interpreter's code page cannot hold, so it cannot be written to zolvload.bat."},
+        {L"\u0393 in the console's only",
+         L"The settings were not saved: \"\u0393 in the console's only\" contains a character "
+         L"that the system's code page cannot hold, so the emulator would not receive it as "
+         L"typed."},
         {std::wstring(8192 - 9, L'x'),
          L"The settings were not saved: the line for zolvload.bat would be 8,192 characters "
          L"long, and the command interpreter runs no line longer than 8,191 characters."},
