@@ -95,7 +95,7 @@ private:
 
     Win32Combo cboGameDir_, cboRes_;
     Win32DriveList drvDrive_;
-    DirListBox dirDir_{files_};
+    DirListBox dirDir_{files_, sound_, messages_};
     Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
         chkJoyStick_;
     frmTindrel logic_;

@@ -1,6 +1,8 @@
 // The main window as a user meets it, checked on the real exe under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
 #include "tests/ui/layout_tables.h"
@@ -151,6 +153,47 @@ TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderWithoutRegardToCase) {
     PostMessageW(list, WM_CHAR, L'g', 0);
     app.Idle();
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), first + 3);
+}
+
+TEST(DirectoryList, AFolderRemovedAfterItWasListedIsNamedAndLeavesTheList) {
+    TempDir temp;
+    const std::wstring gone = temp.Make(L"gone");
+    temp.Make(L"kept");
+    Loader app(temp.path());
+    ASSERT_NE(app.main(), nullptr);
+    HWND list = app.Control(IDC_DIR);
+    auto entries = [&] {
+        std::vector<std::wstring> names;
+        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t entry[MAX_PATH] = {};
+            if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < MAX_PATH)
+                SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
+            names.push_back(entry);
+        }
+        return names;
+    };
+    const std::vector<std::wstring> before = entries();
+    ASSERT_EQ(before.back(), L"kept");
+    ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
+
+    app.OpenDirectory(L"gone");
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr) << "no message for the folder that is gone";
+    std::wstring text = box.text;  // a long path is broken onto lines
+    text.erase(std::remove(text.begin(), text.end(), L'\n'), text.end());
+    EXPECT_EQ(text, L"The directory \"" + gone + L"\" no longer exists or cannot be read.");
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.owner, app.main());
+    app.Dismiss(box);
+    app.Idle();
+
+    std::vector<std::wstring> after = before;
+    after.erase(after.end() - 2);  // "gone", before "kept"
+    EXPECT_EQ(entries(), after) << "the list is not read again";
+    EXPECT_EQ(app.DirectoryPath(), temp.path());
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), static_cast<LRESULT>(after.size()) - 2)
+        << "the open directory is highlighted";
 }
 
 TEST_F(MainWindowOnScreen, TheKeyboardMovesTheFocusInTabOrder) {
