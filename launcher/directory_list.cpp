@@ -17,10 +17,15 @@ std::wstring PathFromListText(const std::wstring& text) {
 }
 
 void DirectoryList::SetPath(const std::wstring& text) {
-    const std::wstring path = files_.ResolveDirectory(PathFromListText(text));
+    std::wstring path = files_.ResolveDirectory(PathFromListText(text));
+    // One spelling of a drive however it was reached, the start directory's
+    // or a drive list's lower-case letter: upper case, as Windows writes paths.
+    if (path.size() >= 2 && path[1] == L':' && path[0] >= L'a' && path[0] <= L'z') {
+        path[0] = static_cast<wchar_t>(path[0] - L'a' + L'A');
+    }
     std::vector<std::wstring> children = files_.Subdirectories(path);
 
-    // Split "c:\games\zolv" into "c:\", "games", "zolv".
+    // Split "C:\games\zolv" into "C:\", "games", "zolv".
     std::vector<DirEntry> entries;
     std::size_t root = path.find_first_of(L"\\/");
     if (root == std::wstring::npos) root = path.size();
@@ -45,6 +50,24 @@ void DirectoryList::SetPath(const std::wstring& text) {
     }
     path_ = path;
     entries_ = std::move(entries);
+}
+
+void DirectoryList::Open(std::size_t index, Sound& sound, Messages& messages) {
+    if (index >= entries_.size()) return;
+    const std::wstring path = entries_[index].path;
+    try {
+        SetPath(path);
+    } catch (const PlatformError&) {
+        sound.Beep();
+        messages.Show(L"The directory \"" + path + L"\" no longer exists or cannot be read.",
+                      kExclamationBox);
+        try {
+            SetPath(path_);
+        } catch (const PlatformError&) {
+            // The open directory is gone too: the list stays as it was, and
+            // the user climbs to a directory above it.
+        }
+    }
 }
 
 int DirectoryList::OpenIndex() const {

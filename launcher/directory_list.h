@@ -12,7 +12,7 @@
 namespace zolv {
 
 struct DirEntry {
-    std::wstring name;  // what the list shows: "c:\" for the root, else the folder's name
+    std::wstring name;  // what the list shows: "C:\" for the root, else the folder's name
     std::wstring path;  // the full path that opening the entry opens
     int level = 0;      // indentation: 0 for the root
     bool open = false;  // part of the open path rather than a subdirectory of it
@@ -26,6 +26,10 @@ public:
     // it) opens that drive's current directory. Throws PlatformError and
     // keeps the old directory when the place cannot be read.
     void SetPath(const std::wstring& text);
+    // Opens an entry the user chose. Where it has vanished or cannot be read,
+    // the user hears the beep and is told so by its name, and the open
+    // directory is read again, so that the list shows it as it now is.
+    void Open(std::size_t index, Sound& sound, Messages& messages);
     const std::wstring& Path() const { return path_; }
     const std::vector<DirEntry>& Entries() const { return entries_; }
     // Index of the open directory's own entry, the last of the open path.

@@ -68,6 +68,29 @@ std::wstring WithThousands(std::size_t number) {
     return digits;
 }
 
+// A failed save in the user's terms where the program knows them better than
+// the system's words: each names the directory it is about.
+std::wstring NotSavedMessage(const PlatformError& error, const std::wstring& directory) {
+    const std::wstring notSaved = L"The settings were not saved.\n\n";
+    const std::wstring where = L"\"" + directory + L"\"";
+    switch (error.kind()) {
+        case PlatformError::Kind::NoSuchDirectory:
+            return notSaved + L"The directory " + where +
+                   L" no longer exists. Choose the emulator's directory again in the list.";
+        case PlatformError::Kind::FolderInTheWay:
+            return notSaved + L"A folder named " + kScriptName + L" in " + where +
+                   L" stands where the script must go. Rename or remove that folder and save "
+                   L"again.";
+        case PlatformError::Kind::InUse:
+            return notSaved + kScriptName + L" in " + where +
+                   L" is in use by another program, perhaps the game, still running. Close it "
+                   L"and save again.";
+        case PlatformError::Kind::Other:
+            break;
+    }
+    return notSaved + error.reason();
+}
+
 bool HasControlCharacter(const std::wstring& text) {
     return std::any_of(text.begin(), text.end(),
                        [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; });
@@ -204,7 +227,7 @@ void frmTindrel::WriteScript(const std::string& bytes) {
                 // below is the one the user can act on.
             }
         }
-        Warn(L"The settings were not saved.\n\n" + error.reason());
+        Warn(NotSavedMessage(error, ChosenDir));
         return;
     }
     SettingsSaved = true;

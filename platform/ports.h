@@ -13,15 +13,26 @@
 namespace zolv {
 
 // A platform step failed. The reason is written for the user: what failed,
-// and the system's own words for why.
+// and the system's own words for why. Where the failure is one the program
+// can say better itself, naming what it is about, its kind tells which; the
+// Windows layer knows the error codes, the logic words the message.
 class PlatformError : public std::exception {
 public:
-    explicit PlatformError(std::wstring reason) : reason_(std::move(reason)) {}
+    enum class Kind {
+        Other,
+        NoSuchDirectory,  // the directory asked for no longer exists
+        FolderInTheWay,   // a folder has the name of the file to be written
+        InUse,            // another program holds the file open
+    };
+    explicit PlatformError(std::wstring reason, Kind kind = Kind::Other)
+        : reason_(std::move(reason)), kind_(kind) {}
     const std::wstring& reason() const noexcept { return reason_; }
+    Kind kind() const noexcept { return kind_; }
     const char* what() const noexcept override { return "platform step failed"; }
 
 private:
     std::wstring reason_;
+    Kind kind_;
 };
 
 // Message box styles, as the Win32 MB_ flags.

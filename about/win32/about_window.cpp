@@ -90,9 +90,11 @@ void ShowLoadFailure() {
 
 }  // namespace
 
-AboutWindow::AboutWindow(HINSTANCE instance, FileSystem& files, Registry& registry,
+AboutWindow::AboutWindow(HINSTANCE instance, HWND owner, FileSystem& files, Registry& registry,
                          CodePage& codePage, Shell& shell)
-    : instance_(instance), logic_(*this, {files, registry, codePage, shell, messages_}) {}
+    : instance_(instance),
+      owner_(owner),
+      logic_(*this, {files, registry, codePage, shell, messages_}) {}
 
 AboutWindow::~AboutWindow() { Unload(); }
 
@@ -121,12 +123,18 @@ bool AboutWindow::Load() {
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    // No owner: the two windows take input side by side.
-    if (!Create(exStyle, kClassName, L"About ZOLV Loader", style, frame.right - frame.left,
-                frame.bottom - frame.top, nullptr, instance_)) {
+    const SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
+    // Made over the main window, so that it is laid out for the DPI of that
+    // window's monitor; centred again at the size that layout gave it.
+    if (!Create(exStyle, kClassName, L"About ZOLV Loader", style, size.cx, size.cy, nullptr,
+                instance_, owner_, CentredOver(owner_, size))) {
         ShowLoadFailure();
         return false;
     }
+    RECT made;
+    GetWindowRect(hwnd_, &made);
+    const POINT at = CentredOver(owner_, {made.right - made.left, made.bottom - made.top});
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 

@@ -1,6 +1,9 @@
-// The About window: modeless, owned by no other window, made when "&About"
-// first asks for it and destroyed by "OK", Esc or its close box. It creates
-// its controls and hands the three handled events to frmAbout.
+// The About window: modeless, owned by the main window, so that it stays
+// above it, is minimised and restored with it and has no taskbar button of
+// its own; an owned window is not disabled by its owner, so both take input.
+// Made when "&About" first asks for it, centred over the main window, and
+// destroyed by "OK", Esc or its close box. It creates its controls and hands
+// the three handled events to frmAbout.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +18,8 @@ namespace zolv {
 
 class AboutWindow : public BoundWindow, public AboutView {
 public:
-    AboutWindow(HINSTANCE instance, FileSystem& files, Registry& registry, CodePage& codePage,
-                Shell& shell);
+    AboutWindow(HINSTANCE instance, HWND owner, FileSystem& files, Registry& registry,
+                CodePage& codePage, Shell& shell);
     ~AboutWindow() override;
 
     // Makes the window visible, loading it first when it is not open.
@@ -48,6 +51,7 @@ private:
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
     HINSTANCE instance_;
+    HWND owner_;
     int dpi_ = 96;
     HFONT titleFont_ = nullptr, defaultFont_ = nullptr;
     HICON icon_ = nullptr;

@@ -68,14 +68,9 @@ void DirListBox::Refill() {
 
 void DirListBox::OpenHighlighted() {
     const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
-    if (index < 0 || static_cast<std::size_t>(index) >= list_.Entries().size()) return;
-    try {
-        SetPath(list_.Entries()[index].path);
-    } catch (const PlatformError&) {
-        // A folder that vanished or cannot be read: the list stays where it was.
-        MessageBeep(MB_OK);
-        SendMessageW(hwnd_, LB_SETCURSEL, list_.OpenIndex(), 0);
-    }
+    if (index < 0) return;
+    list_.Open(static_cast<std::size_t>(index), sound_, messages_);
+    Refill();
 }
 
 void DirListBox::SetDpi(int dpi, HFONT font) {

@@ -15,7 +15,8 @@ namespace zolv {
 
 class DirListBox : public DirListView {
 public:
-    explicit DirListBox(FileSystem& files) : list_(files) {}
+    DirListBox(FileSystem& files, Sound& sound, Messages& messages)
+        : list_(files), sound_(sound), messages_(messages) {}
 
     // Takes over a listbox made with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
     // giving it the name a screen reader calls it by.
@@ -41,6 +42,8 @@ private:
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
     DirectoryList list_;
+    Sound& sound_;
+    Messages& messages_;
     HWND hwnd_ = nullptr;
     WNDPROC listProc_ = nullptr;
     ScreenReaderName screenReaderName_;

@@ -326,7 +326,8 @@ LRESULT MainWindow::OnClose() {
 
 void MainWindow::ShowAbout() {
     if (!about_)
-        about_ = std::make_unique<AboutWindow>(instance_, files_, registry_, codePage_, shell_);
+        about_ =
+            std::make_unique<AboutWindow>(instance_, hwnd_, files_, registry_, codePage_, shell_);
     about_->Show();
 }
 

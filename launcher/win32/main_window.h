@@ -95,7 +95,7 @@ private:
 
     Win32Combo cboGameDir_, cboRes_;
     Win32DriveList drvDrive_;
-    DirListBox dirDir_{files_};
+    DirListBox dirDir_{files_, sound_, messages_};
     NamedControl namedChoices_[3];  // the uncaptioned controls but the directory list
     Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
         chkJoyStick_;

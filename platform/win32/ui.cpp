@@ -1,5 +1,6 @@
 #include "platform/win32/ui.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/win32/newer_windows.h"
@@ -36,10 +37,11 @@ bool BoundWindow::RegisterClassOnce(HINSTANCE instance, const wchar_t* className
 }
 
 HWND BoundWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
-                         DWORD style, int width, int height, HMENU menu, HINSTANCE instance) {
+                         DWORD style, int width, int height, HMENU menu, HINSTANCE instance,
+                         HWND owner, POINT at) {
     // The creation parameter is this base, whatever else the object derives from.
-    return CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
-                           height, nullptr, menu, instance, static_cast<BoundWindow*>(this));
+    return CreateWindowExW(exStyle, className, caption, style, at.x, at.y, width, height, owner,
+                           menu, instance, static_cast<BoundWindow*>(this));
 }
 
 namespace {
@@ -358,6 +360,22 @@ void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* 
         SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
                      outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+POINT CentredOver(HWND window, SIZE size) {
+    RECT over;
+    GetWindowRect(window, &over);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    POINT at = {over.left + (over.right - over.left - size.cx) / 2,
+                over.top + (over.bottom - over.top - size.cy) / 2};
+    // The right and bottom edges first, so that a window larger than the
+    // area keeps its caption on it.
+    at.x = std::max<LONG>(area.left, std::min<LONG>(at.x, area.right - size.cx));
+    at.y = std::max<LONG>(area.top, std::min<LONG>(at.y, area.bottom - size.cy));
+    return at;
 }
 
 int SystemDpi() {

@@ -30,10 +30,12 @@ protected:
     // the arrow cursor, the dialog face colour and the given icon. True when
     // the class is there, registered now or before.
     static bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, HICON icon);
-    // Creates the window at the default place, bound to this object; null
-    // when Windows refuses.
+    // Creates the window bound to this object, owned by `owner` where one is
+    // given, with its top left at `at` or at the default place; null when
+    // Windows refuses.
     HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
-                int width, int height, HMENU menu, HINSTANCE instance);
+                int width, int height, HMENU menu, HINSTANCE instance, HWND owner = nullptr,
+                POINT at = {CW_USEDEFAULT, CW_USEDEFAULT});
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
 
     HWND hwnd_ = nullptr;
@@ -93,6 +95,11 @@ TextColours ReadableColours(TextColours design);
 
 // Draws a window and its controls again, as after a change of colour scheme.
 void Repaint(HWND window);
+
+// The top left at which a window of this size stands centred over another
+// window, moved where needed within the work area of that window's monitor,
+// its top left kept on it where it is larger.
+POINT CentredOver(HWND window, SIZE size);
 
 // The system's DPI: what a window is made at, before it learns its monitor's
 // (DpiOfWindow in newer_windows.h).

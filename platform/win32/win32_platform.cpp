@@ -11,8 +11,29 @@ namespace zolv {
 
 namespace {
 
-[[noreturn]] void Fail(const std::wstring& what, DWORD error = GetLastError()) {
-    throw PlatformError(what + L": " + SystemReason(error));
+using Kind = PlatformError::Kind;
+
+[[noreturn]] void Fail(const std::wstring& what, DWORD error = GetLastError(),
+                       Kind kind = Kind::Other) {
+    throw PlatformError(what + L": " + SystemReason(error), kind);
+}
+
+bool IsNotFound(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Whether another program has a file open: then it cannot be opened for
+// itself alone. Windows refuses to replace such a file with a sharing
+// violation or with "access denied", Wine always with the latter, so the
+// code alone does not tell it from a file that may not be written.
+bool HeldByAnotherProgram(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
@@ -116,7 +137,9 @@ void Win32FileSystem::ChangeDrive(wchar_t letter) {
 
 void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
     if (!SetCurrentDirectoryW(path.c_str())) {
-        Fail(L"The directory " + Quoted(path) + L" could not be made current");
+        const DWORD error = GetLastError();
+        Fail(L"The directory " + Quoted(path) + L" could not be made current", error,
+             IsNotFound(error) ? Kind::NoSuchDirectory : Kind::Other);
     }
 }
 
@@ -125,16 +148,25 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     scriptPath_ = FullPath(name);
     workPath_ = scriptPath_ + L".saving";
     const std::wstring where = Quoted(CurrentDirectoryOrEmpty());
-    // A read-only script is the user's way of keeping it; Wine would let the
-    // rename below replace it anyway, so look first.
+    // A folder of the script's name would only fail the rename at the end,
+    // as "access denied". A read-only script is the user's way of keeping
+    // it; Wine would let the rename below replace it anyway, so look first.
     const DWORD attributes = GetFileAttributesW(AtAnyLength(scriptPath_).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Fail(name + L" in " + where + L" is a folder", ERROR_ACCESS_DENIED, Kind::FolderInTheWay);
+    }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         Fail(name + L" in " + where + L" is read-only and could not be replaced",
              ERROR_ACCESS_DENIED);
     }
     script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (script_ == INVALID_HANDLE_VALUE) Fail(name + L" could not be created in " + where);
+    if (script_ == INVALID_HANDLE_VALUE) {
+        // Wine lets the current directory be removed.
+        const DWORD error = GetLastError();
+        Fail(name + L" could not be created in " + where, error,
+             error == ERROR_PATH_NOT_FOUND ? Kind::NoSuchDirectory : Kind::Other);
+    }
 }
 
 void Win32FileSystem::WriteScript(const std::string& bytes) {
@@ -161,7 +193,11 @@ void Win32FileSystem::CommitScript() {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         DeleteFileW(AtAnyLength(workPath_).c_str());
-        Fail(Quoted(scriptPath_) + L" could not be replaced", error);
+        const bool inUse =
+            error == ERROR_SHARING_VIOLATION ||
+            (error == ERROR_ACCESS_DENIED && HeldByAnotherProgram(AtAnyLength(scriptPath_)));
+        Fail(Quoted(scriptPath_) + L" could not be replaced", error,
+             inUse ? Kind::InUse : Kind::Other);
     }
 }
 

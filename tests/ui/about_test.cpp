@@ -83,8 +83,10 @@ protected:
 
 using AboutWindowLooks = AboutWindowTest;
 
-TEST_F(AboutWindowLooks, IsAFixedModelessDialogOwnedByNoWindow) {
-    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr) << "the About window must have no owner";
+TEST_F(AboutWindowLooks, IsAFixedModelessDialogOwnedByTheMainWindow) {
+    EXPECT_EQ(GetWindow(about, GW_OWNER), app.main()) << "the About window's owner";
+    EXPECT_FALSE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW)
+        << "a taskbar button of its own";
     EXPECT_TRUE(IsWindowEnabled(app.main())) << "the main window must stay usable";
     EXPECT_EQ(AboutWindows(), 1);
     const LONG style = GetWindowLongW(about, GWL_STYLE);
@@ -382,6 +384,71 @@ TEST_F(BothWindows, SaveSettingsWorksWhileTheAboutWindowIsOpen) {
     if (!path.empty()) {
         EXPECT_TRUE(ScreenShot(both).SaveBitmap(path)) << "could not save the screenshot";
     }
+}
+
+// --- its place beside the main window ------------------------------------------------------------
+
+// Where a window of this size stands centred over the main window, or, where
+// that would leave the work area of its monitor, moved within it.
+RECT CentredWithinTheWorkArea(HWND main, const RECT& window) {
+    RECT over;
+    GetWindowRect(main, &over);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LONG width = window.right - window.left, height = window.bottom - window.top;
+    LONG left = over.left + (over.right - over.left - width) / 2;
+    LONG top = over.top + (over.bottom - over.top - height) / 2;
+    left = std::max(area.left, std::min(left, area.right - width));
+    top = std::max(area.top, std::min(top, area.bottom - height));
+    return {left, top, left + width, top + height};
+}
+
+std::string Where(const RECT& r) {
+    char text[64];
+    snprintf(text, sizeof(text), "(%ld, %ld)-(%ld, %ld)", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+TEST_F(BothWindows, TheAboutWindowOpensOverTheMainWindowAndGoesAndComesBackWithIt) {
+    RECT main, aside;
+    GetWindowRect(app.main(), &main);
+    GetWindowRect(about, &aside);
+    EXPECT_EQ(Where(aside), Where(CentredWithinTheWorkArea(app.main(), aside)))
+        << "not centred over the main window at " << Where(main);
+    EXPECT_GT(aside.left, main.left);
+    EXPECT_LT(aside.bottom, main.bottom);
+
+    // Minimised with the main window, as its title bar's button does it, and back with it.
+    PostMessageW(app.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    app.Idle();
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(app.main()); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }, 3000))
+        << "the About window stayed on the screen";
+    PostMessageW(app.main(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    app.Idle();
+    ASSERT_TRUE(WaitFor([&] { return !IsIconic(app.main()); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(about); }, 3000))
+        << "the About window did not come back";
+
+    // Opened again with the main window half out of the work area: it stays
+    // within it, beside the edges.
+    app.Click(GetDlgItem(about, IDOK));
+    ASSERT_TRUE(AboutIsGone());
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(app.main(), MONITOR_DEFAULTTONEAREST), &monitor);
+    SetWindowPos(app.main(), nullptr, monitor.rcWork.right - (main.right - main.left) / 3,
+                 monitor.rcWork.bottom - (main.bottom - main.top) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    app.Idle();
+    about = ChooseAbout();
+    ASSERT_NE(about, nullptr);
+    GetWindowRect(about, &aside);
+    EXPECT_EQ(Where(aside), Where(CentredWithinTheWorkArea(app.main(), aside)));
+    EXPECT_EQ(aside.right, monitor.rcWork.right);
+    EXPECT_EQ(aside.bottom, monitor.rcWork.bottom);
 }
 
 // --- the menus' keys and the shutdown ------------------------------------------------------------

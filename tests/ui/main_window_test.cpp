@@ -1,6 +1,8 @@
 // The main window as a user meets it, checked on the real exe under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
 #include "tests/ui/layout_tables.h"
@@ -151,6 +153,37 @@ TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderWithoutRegardToCase) {
     PostMessageW(list, WM_CHAR, L'g', 0);
     app.Idle();
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), first + 3);
+}
+
+TEST(DirectoryList, AFolderRemovedAfterItWasListedIsNamedAndLeavesTheList) {
+    TempDir temp;
+    const std::wstring gone = temp.Make(L"gone");
+    temp.Make(L"kept");
+    Loader app(temp.path());
+    ASSERT_NE(app.main(), nullptr);
+    HWND list = app.Control(IDC_DIR);
+    const auto find = [&](const wchar_t* name) {
+        return SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(name));
+    };
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    ASSERT_NE(find(L"gone"), LB_ERR);
+    ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
+
+    app.OpenDirectory(L"gone");
+    const Box box = app.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr) << "no message for the folder that is gone";
+    std::wstring text = box.text;  // a long path is broken onto lines
+    text.erase(std::remove(text.begin(), text.end(), L'\n'), text.end());
+    EXPECT_EQ(text, L"The directory \"" + gone + L"\" no longer exists or cannot be read.");
+    EXPECT_EQ(box.owner, app.main());
+    app.Dismiss(box);
+    app.Idle();
+
+    EXPECT_EQ(find(L"gone"), LB_ERR) << "the list is not read again";
+    EXPECT_EQ(find(L"kept"), count - 2);
+    EXPECT_EQ(app.DirectoryPath(), temp.path());
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), count - 3) << "the open directory";
 }
 
 TEST_F(MainWindowOnScreen, TheKeyboardMovesTheFocusInTabOrder) {

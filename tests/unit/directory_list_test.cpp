@@ -32,26 +32,31 @@ protected:
 
 TEST_F(DirectoryListModel, ShowsTheOpenPathFromTheRootDownThenItsSubdirectories) {
     list.SetPath(L"c:\\games\\zolv");
-    EXPECT_EQ(list.Path(), L"c:\\games\\zolv");
-    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"+c:\\", L" +games", L"  +zolv", L"   -cfg",
+    EXPECT_EQ(list.Path(), L"C:\\games\\zolv");
+    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"+C:\\", L" +games", L"  +zolv", L"   -cfg",
                                                   L"   -roms"}));
     EXPECT_EQ(list.OpenIndex(), 2);
-    EXPECT_EQ(list.Entries()[3].path, L"c:\\games\\zolv\\cfg");
-    EXPECT_EQ(list.Entries()[1].path, L"c:\\games");
-    EXPECT_EQ(list.Entries()[0].path, L"c:\\");
+    EXPECT_EQ(list.Entries()[3].path, L"C:\\games\\zolv\\cfg");
+    EXPECT_EQ(list.Entries()[1].path, L"C:\\games");
+    EXPECT_EQ(list.Entries()[0].path, L"C:\\");
 }
 
 TEST_F(DirectoryListModel, TheRootHasNoParentsAndItsChildrenJoinWithoutADoubleSeparator) {
     list.SetPath(L"c:\\");
-    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"+c:\\", L" -games"}));
-    EXPECT_EQ(list.Entries()[1].path, L"c:\\games");
+    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"+C:\\", L" -games"}));
+    EXPECT_EQ(list.Entries()[1].path, L"C:\\games");
 }
 
+// A drive's root is spelled one way however it is reached: upper case, as
+// Windows writes paths, where a drive list's text has the letter in lower case.
 TEST_F(DirectoryListModel, ADriveListTextOpensThatDrivesCurrentDirectory) {
     list.SetPath(L"d: [BACKUP]");
-    EXPECT_EQ(list.Path(), L"d:\\backup");
+    EXPECT_EQ(list.Path(), L"D:\\backup");
+    EXPECT_EQ(list.Entries()[0].name, L"D:\\");
     list.SetPath(L"c:");
-    EXPECT_EQ(list.Path(), L"c:\\");
+    EXPECT_EQ(list.Path(), L"C:\\");
+    list.SetPath(L"C:\\");
+    EXPECT_EQ(list.Path(), L"C:\\");
     EXPECT_EQ(PathFromListText(L"c:\\games"), L"c:\\games") << "a path is not a drive";
     EXPECT_EQ(PathFromListText(L"c:games"), L"c:games");
 }
@@ -61,8 +66,26 @@ TEST_F(DirectoryListModel, AnUnreadablePlaceKeepsTheOpenDirectory) {
     files.unreadableDrives.insert(L'a');
     EXPECT_THROW(list.SetPath(L"a:"), PlatformError);
     EXPECT_THROW(list.SetPath(L"c:\\nowhere"), PlatformError);
-    EXPECT_EQ(list.Path(), L"c:\\games\\zolv");
+    EXPECT_EQ(list.Path(), L"C:\\games\\zolv");
     EXPECT_EQ(Shown().size(), 5u);
+}
+
+TEST_F(DirectoryListModel, AnEntryThatVanishedIsNamedAfterTheBeepAndTheListIsReadAgain) {
+    FakeSound sound{log};
+    FakeMessages messages{log};
+    list.SetPath(L"c:\\games\\zolv");
+    files.RemoveDirectory(L"c:\\games\\zolv\\cfg");
+    list.Open(3, sound, messages);
+    EXPECT_EQ(log.events, (Events{Beep(), Box(48,
+                                              L"The directory \"C:\\games\\zolv\\cfg\" no "
+                                              L"longer exists or cannot be read.")}));
+    EXPECT_EQ(list.Path(), L"C:\\games\\zolv");
+    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"+C:\\", L" +games", L"  +zolv", L"   -roms"}));
+
+    log.events.clear();
+    list.Open(3, sound, messages);
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(list.Path(), L"C:\\games\\zolv\\roms");
 }
 
 }  // namespace

@@ -97,7 +97,8 @@ void FakeFileSystem::ChangeDrive(wchar_t letter) {
 void FakeFileSystem::ChangeDirectory(const std::wstring& path) {
     const std::wstring p = Lower(path);
     if (!directories.count(p)) {
-        throw PlatformError(L"The directory \"" + path + L"\" could not be made current");
+        throw PlatformError(L"The directory \"" + path + L"\" could not be made current",
+                            PlatformError::Kind::NoSuchDirectory);
     }
     current = p;
     driveCurrent[p[0]] = p;
@@ -106,6 +107,9 @@ void FakeFileSystem::ChangeDirectory(const std::wstring& path) {
 void FakeFileSystem::CreateScript(const std::wstring& name) {
     target_ = Join(current, Lower(name));
     work_ = target_ + L".saving";
+    if (directories.count(target_)) {
+        throw PlatformError(name + L" is a folder", PlatformError::Kind::FolderInTheWay);
+    }
     if (readOnly.count(target_)) throw PlatformError(name + L" is read-only");
     files[work_].clear();
     open_ = true;
@@ -120,6 +124,10 @@ void FakeFileSystem::WriteScript(const std::string& bytes) {
 }
 
 void FakeFileSystem::CommitScript() {
+    if (inUse.count(target_)) {
+        throw PlatformError(L"\"" + target_ + L"\" could not be replaced: Access denied",
+                            PlatformError::Kind::InUse);
+    }
     files[target_] = files[work_];
     files.erase(work_);
     open_ = false;
@@ -147,7 +155,7 @@ std::wstring FakeFileSystem::ResolveDirectory(const std::wstring& path) {
 std::vector<std::wstring> FakeFileSystem::Subdirectories(const std::wstring& path) {
     std::vector<std::wstring> names;
     for (const std::wstring& d : directories) {
-        if (Parent(d) == path) names.push_back(d.substr(d.find_last_of(L'\\') + 1));
+        if (Parent(d) == Lower(path)) names.push_back(d.substr(d.find_last_of(L'\\') + 1));
     }
     return names;
 }

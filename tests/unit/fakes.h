@@ -90,7 +90,8 @@ public:
     void AddFile(const std::wstring& path, const std::string& bytes, bool hidden = false);
     std::set<wchar_t> unreadableDrives;
     std::set<std::wstring> readOnly;
-    bool diskFull = false;  // a write stores half of its bytes, then fails
+    std::set<std::wstring> inUse;  // held open by another program
+    bool diskFull = false;         // a write stores half of its bytes, then fails
     void RemoveDirectory(const std::wstring& path);
 
     // Looking at it.

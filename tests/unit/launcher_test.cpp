@@ -335,10 +335,43 @@ TEST_F(FailedSave, OnAnUnreadableDrive) {
     ExpectNothingChanged(L"q:");
 }
 
+// What the user can act on is said in the program's words, naming the
+// directory; any other failure keeps the system's (the disk-full case below).
 TEST_F(FailedSave, WhenTheDirectoryVanishedBeforeTheSave) {
     files.RemoveDirectory(kGames);
     window.cmdSave_Click();
     ExpectNothingChanged(kGames);
+    EXPECT_EQ(log.events.back(),
+              Box(48,
+                  L"The settings were not saved.\n\nThe directory \"c:\\games\\zolv\" no "
+                  L"longer exists. Choose the emulator's directory again in the list."));
+}
+
+TEST_F(FailedSave, WhenTheScriptIsHeldByTheGameStillRunning) {
+    files.inUse.insert(kScript);
+    window.cmdSave_Click();
+    ExpectNothingChanged(kGames);
+    EXPECT_EQ(log.events.back(),
+              Box(48,
+                  L"The settings were not saved.\n\nzolvload.bat in \"c:\\games\\zolv\" is in "
+                  L"use by another program, perhaps the game, still running. Close it and "
+                  L"save again."));
+}
+
+TEST_F(FailedSave, WhenAFolderStandsWhereTheScriptMustGo) {
+    files.files.erase(kScript);
+    files.AddDirectory(kScript);
+    window.cmdSave_Click();
+    EXPECT_EQ(log.events,
+              (Events{L"close script", Beep(),
+                      Box(48,
+                          L"The settings were not saved.\n\nA folder named zolvload.bat in "
+                          L"\"c:\\games\\zolv\" stands where the script must go. Rename or "
+                          L"remove that folder and save again.")}));
+    EXPECT_EQ(files.directories.count(kScript), 1u);
+    EXPECT_EQ(files.files.count(kWork), 0u);
+    EXPECT_EQ(files.current, L"c:\\windows");
+    EXPECT_FALSE(window.SettingsSaved);
 }
 
 TEST_F(FailedSave, WhenTheScriptIsReadOnly) {
@@ -398,7 +431,7 @@ TEST_F(MainWindow, PickingAReadableDriveOpensItsCurrentDirectory) {
     files.driveCurrent[L'd'] = L"d:\\roms";
     drvDrive.drive = L"d: [GAMES]";
     window.drvDrive_Change();
-    EXPECT_EQ(dirDir.path, L"d:\\roms");
+    EXPECT_EQ(dirDir.path, L"D:\\roms");
     EXPECT_TRUE(log.events.empty());
     EXPECT_EQ(files.current, L"c:\\windows");  // the list never changes the current directory
 }
@@ -418,7 +451,7 @@ TEST_F(MainWindow, AnUnreadableDriveWarnsOnceAndTheListsStayApartUntilTheNextGoo
     drvDrive.drive = L"c: [SYSTEM]";
     window.drvDrive_Change();
     EXPECT_TRUE(log.events.empty());
-    EXPECT_EQ(dirDir.path, L"c:\\");
+    EXPECT_EQ(dirDir.path, L"C:\\");
 }
 
 // --- menus and shutdown --------------------------------------------------------------------------

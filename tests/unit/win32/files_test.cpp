@@ -114,7 +114,36 @@ TEST_F(RealFiles, ADirectoryRemovedBeforeTheSaveIsReported) {
     RemoveDirectoryW(games.c_str());
     window.cmdSave_Click();
     ExpectRefusedWithOldScript("<missing>");
-    EXPECT_NE(log.events[1].find(games), std::wstring::npos) << "the message names the directory";
+    EXPECT_NE(log.events[1].find(L"The directory \"" + games + L"\" no longer exists."),
+              std::wstring::npos)
+        << "the message names the directory";
+}
+
+// Both are refused by Wine as "access denied", and by Windows too where the
+// script is held without leave to delete it; the message tells them apart.
+TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApart) {
+    ASSERT_TRUE(CreateDirectoryW(script.c_str(), nullptr));
+    window.cmdSave_Click();
+    ExpectRefusedWithOldScript("<missing>");
+    EXPECT_NE(log.events[1].find(L"A folder named zolvload.bat in \"" + games + L"\" stands"),
+              std::wstring::npos)
+        << log.events[1];
+    RemoveDirectoryW(script.c_str());
+
+    // As the command interpreter holds a running script.
+    WriteBytes(script, "zolv.exe rtype2");
+    HANDLE held = CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    log.events.clear();
+    window.cmdSave_Click();
+    CloseHandle(held);
+    ExpectRefusedWithOldScript("zolv.exe rtype2");
+    EXPECT_NE(
+        log.events[1].find(L"zolvload.bat in \"" + games + L"\" is in use by another program"),
+        std::wstring::npos)
+        << log.events[1];
+    EXPECT_EQ(FilesIn(games), 1) << "the new script is not left beside it";
 }
 
 TEST_F(RealFiles, ACharacterOutsideTheCodePageIsRefusedBeforeAnythingIsTouched) {
