@@ -92,6 +92,7 @@ bool MainWindow::Start(int show) {
     }
 
     logic_.Form_Load();
+    loaded_ = true;
     FitChoices();  // to the texts the load step put in the lists
     ShowWindow(hwnd_, show);
     SetFocus(Control(IDC_EXECUTE));
@@ -182,7 +183,8 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
     for (const ControlLayout& c : kMainLayout)
         PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
     FitCaptions();
-    FitChoices();
+    // Until the load step fills the lists there is nothing to fit them to.
+    if (loaded_) FitChoices();
     dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
     // The controls have let go of the fonts they had.
     for (HFONT font : old) {

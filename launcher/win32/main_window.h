@@ -83,6 +83,7 @@ private:
     HFONT choiceFont_ = nullptr;  // the lists of choices', where their texts need a smaller one
     HBRUSH labelBrush_ = nullptr;
     HWND lastFocus_ = nullptr;
+    bool loaded_ = false;  // the load step has put the choices in their lists
     bool unloading_ = false;
     bool ended_ = false;
 
