@@ -285,9 +285,11 @@ HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAs
         return false;
     };
     // Widths follow the size in one face: the size they should fit at is
-    // tried first. Where the face may change from one size to the next, no
-    // size is skipped.
-    const int guess = atAsked.sameBelow ? SizeForNeed(asked, neededAsked) : asked - 1;
+    // tried first. Where the face may change from one size to the next, or
+    // the outline face takes over from a bitmap face, the need measured at
+    // the size asked says nothing of the smaller sizes: none is skipped.
+    const bool oneFace = atAsked.sameBelow && (!outlineFace || atAsked.standIn);
+    const int guess = oneFace ? SizeForNeed(asked, neededAsked) : asked - 1;
     LargestFittingSize(asked * 3 / 4, asked - 1, guess, fitsAt);
     return found;
 }

@@ -61,11 +61,13 @@ HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
 // their room (a need of 1.2: a fifth more than it). `neededAsked` is their
 // need at the size asked, above 1, from which the size that should fit is
 // worked out and tried first; the sizes next to it show whether a larger
-// one fits, or whether to go on down. Its face is chosen as MakeFont chooses
-// it, except that where the size asked needed a stand-in, every smaller one
-// is in that stand-in too. Where the chosen face is the named one,
-// `outlineFace` (if any) is tried after it at each height, for a bitmap face
-// that has no smaller size. Null where nothing fits.
+// one fits, or whether to go on down. Where the face may differ from one
+// size to another, every size is tried from the top down. Either way the
+// font is the one a step down one size at a time would find. Its face is
+// chosen as MakeFont chooses it, except that where the size asked needed a
+// stand-in, every smaller one is in that stand-in too. Where the chosen face
+// is the named one, `outlineFace` (if any) is tried after it at each height,
+// for a bitmap face that has no smaller size. Null where nothing fits.
 HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAsked,
                        const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
                        const wchar_t* outlineFace = nullptr);
