@@ -30,23 +30,6 @@ constexpr std::array<Line, 9> kLines = {{
 
 constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
 
-// The closed height follows the font; the selection field is sized so that
-// the closed box is as tall as the layout says. The height asked for is kept
-// here rather than read back: Wine's combo box reports two pixels more than
-// it was given.
-void KeepClosedHeight(HWND combo, const ControlLayout& c, int dpi) {
-    const int wanted = TwipsToPixels(c.height, dpi);
-    LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT closed;
-        GetWindowRect(combo, &closed);
-        const int off = wanted - (closed.bottom - closed.top);
-        if (off == 0) break;
-        item += off;
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
-    }
-}
-
 DriveKind KindOf(UINT type) {
     switch (type) {
         case DRIVE_NO_ROOT_DIR:
@@ -134,14 +117,22 @@ void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT fon
     SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
                  TwipsToPixels(c.width, dpi), TwipsToPixels(height, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (combo) KeepClosedHeight(control, c, dpi);
-}
-
-void RefontLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT font) {
-    // The place is already the layout's: only the closed height, which the
-    // font changed, is set back, and the box and its list are not moved again.
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (std::wstring(c.kind) == L"COMBOBOX") KeepClosedHeight(control, c, dpi);
+    if (combo) {
+        // The closed height follows the font; size the selection field so
+        // that the closed box is as tall as the layout says.
+        // The height asked for is kept here rather than read back: Wine's
+        // combo box reports two pixels more than it was given.
+        const int wanted = TwipsToPixels(c.height, dpi);
+        LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            RECT closed;
+            GetWindowRect(control, &closed);
+            const int off = wanted - (closed.bottom - closed.top);
+            if (off == 0) break;
+            item += off;
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+        }
+    }
 }
 
 void DrawMainLines(HDC dc, int dpi) {

@@ -84,10 +84,6 @@ HWND CreateLayoutControl(const ControlLayout& layout, DWORD style, HWND parent, 
 // again at another DPI is the same call: at creation, and when the window
 // moves to a monitor of another DPI.
 void PlaceLayoutControl(HWND control, const ControlLayout& layout, int dpi, HFONT font);
-// Gives a control that PlaceLayoutControl placed at a DPI another font: it
-// keeps its place, and a combo box, which sizes itself by its font, its
-// closed height.
-void RefontLayoutControl(HWND control, const ControlLayout& layout, int dpi, HFONT font);
 
 // The divider, the rules between the check boxes, and the rule above the two
 // buttons, in the DC's current pen.

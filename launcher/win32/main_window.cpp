@@ -222,7 +222,9 @@ void MainWindow::FitCaptions() {
 // The two lists of choices hold the program's own texts, each of which must
 // show whole in the selection field. Where the default font is too wide for
 // one (a system whose MS Sans Serif is another face), both lists share a
-// smaller one. They are placed in the default font when this is called.
+// smaller one; a combo box sizes its field by its font, and its dropped list
+// by its height, so they are placed again in it. They are in the default
+// font when this is called.
 void MainWindow::FitChoices() {
     std::vector<const ControlLayout*> layouts;
     std::vector<HWND> lists;
@@ -236,7 +238,7 @@ void MainWindow::FitChoices() {
                                    request.charset, dpi_);
     if (!choiceFont_) return;
     for (std::size_t i = 0; i < lists.size(); ++i)
-        RefontLayoutControl(lists[i], *layouts[i], dpi_, choiceFont_);
+        PlaceLayoutControl(lists[i], *layouts[i], dpi_, choiceFont_);
 }
 
 LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
