@@ -12,7 +12,7 @@
 # open the directory of 10,000 in their lists, started in its parent.
 #
 #   bench/run.sh [WIN64_BUILD_DIR] [--runs N] [--win32 WIN32_BUILD_DIR]
-#                [--caption TEXT] [--no-dirs] [--self-test]
+#                [--caption TEXT] [--no-dirs] [--no-wine-fonts] [--self-test]
 #
 #   WIN64_BUILD_DIR  the x86_64 build (default: build/win64 under the repo);
 #                    configured here with cmake/mingw-x86_64.cmake if it is new
@@ -20,6 +20,8 @@
 #   --win32 DIR      also build the i686 ZOLVLOAD.exe there and report its size
 #   --caption TEXT   the caption of ZOLVLOAD's window (default "ZOLV Loader")
 #   --no-dirs        skip the large directories
+#   --no-wine-fonts  run in a prefix without Wine's own fonts, as Debian's
+#                    Wine makes it, where MS Sans Serif is a wider face
 #   --self-test      time the minimal program against itself (checks the harness)
 #
 # Needs bench/ in the build: the top CMakeLists.txt has
@@ -32,6 +34,7 @@ runs=15
 win32=
 caption="ZOLV Loader"
 dirs=1
+fonts=
 self_test=0
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
 while [ $# -gt 0 ]; do
@@ -40,8 +43,9 @@ while [ $# -gt 0 ]; do
         --win32) win32=$2; shift 2 ;;
         --caption) caption=$2; shift 2 ;;
         --no-dirs) dirs=0; shift ;;
+        --no-wine-fonts) fonts=no-wine-fonts; shift ;;
         --self-test) self_test=1; shift ;;
-        *) sed -n '2,25s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,27s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
     esac
 done
 
@@ -101,8 +105,9 @@ cleanup() { wine_session_stop; rm -rf "$fixture"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 echo "Starting Xvfb and a Wine prefix"
-wine_session_start 1
-echo "Display $DISPLAY, prefix $WINEPREFIX"
+wine_session_start 1 96 $fonts
+if [ -n "$fonts" ]; then kind="without Wine's fonts"; else kind="with Wine's fonts"; fi
+echo "Display $DISPLAY, prefix $WINEPREFIX ($kind)"
 
 # Wine's own messages (the started programs' too) go to a log, not into the figures.
 wine_log=$build.bench-wine.log

@@ -45,16 +45,17 @@ const std::array<ControlLayout, 7> kLayout = {{
     {IDC_VERSION, L"STATIC", L"Version BETA 0.5", kLabel, 600, 600, 1365, 225},
 }};
 
-// Whether a label's text fits inside the label in a font, wrapped as it is drawn.
-bool TextFits(HWND label, HFONT font) {
+// How many times its room a label's text needs in a font, wrapped as it is
+// drawn: at most 1 where it fits inside the label.
+double TextNeed(HWND label, HFONT font) {
     RECT box;
     GetClientRect(label, &box);
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, font);
-    const bool fits = WrappedFits(dc, WindowText(label), box);
+    const double need = WrappedNeed(dc, WindowText(label), box);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    return fits;
+    return need;
 }
 
 // The labels whose font is fitted to their text, each in the face its design
@@ -270,10 +271,12 @@ void AboutWindow::FitLabel(int id) {
     HFONT& slot = fittedFonts_[index];
     if (slot) DeleteObject(slot);
     slot = nullptr;
-    if (!designed || TextFits(label, designed)) return;
-    slot = SmallerFontWhere([label](HFONT font) { return TextFits(label, font); }, fitted.face,
-                            fitted.hundredthsOfPoint, fitted.bold, fitted.charset, dpi_,
-                            fitted.outlineFace);
+    if (!designed) return;
+    const double needed = TextNeed(label, designed);
+    if (needed <= 1.0) return;
+    slot = SmallerFontWhere([label](HFONT font) { return TextNeed(label, font); }, needed,
+                            fitted.face, fitted.hundredthsOfPoint, fitted.bold, fitted.charset,
+                            dpi_, fitted.outlineFace);
     if (slot) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(slot), FALSE);
 }
 

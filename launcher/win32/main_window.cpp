@@ -91,6 +91,7 @@ bool MainWindow::Start(int show) {
     }
 
     logic_.Form_Load();
+    loaded_ = true;
     FitChoices();  // to the texts the load step put in the lists
     ShowWindow(hwnd_, show);
     SetFocus(Control(IDC_EXECUTE));
@@ -193,7 +194,8 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
     for (const ControlLayout& c : kMainLayout)
         PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
     FitCaptions();
-    FitChoices();
+    // Until the load step fills the lists there is nothing to fit them to.
+    if (loaded_) FitChoices();
     dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
     // The controls have let go of the fonts they had.
     for (HFONT font : old) {
@@ -231,8 +233,9 @@ void MainWindow::FitCaptions() {
 // The two lists of choices hold the program's own texts, each of which must
 // show whole in the selection field. Where the default font is too wide for
 // one (a system whose MS Sans Serif is another face), both lists share a
-// smaller one; a combo box sizes its field by its font, so they are placed
-// again in it. They are in the default font when this is called.
+// smaller one; a combo box sizes its field by its font, and its dropped list
+// by its height, so they are placed again in it. They are in the default
+// font when this is called.
 void MainWindow::FitChoices() {
     std::vector<const ControlLayout*> layouts;
     std::vector<HWND> lists;

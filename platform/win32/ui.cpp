@@ -1,8 +1,10 @@
 #include "platform/win32/ui.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
+#include "platform/largest_fit.h"
 #include "platform/win32/newer_windows.h"
 
 namespace zolv {
@@ -75,6 +77,7 @@ struct Face {
     BYTE charset;
     BYTE precision;
     bool standIn;
+    bool sameBelow;  // FaceFor gives this face at every smaller size as well
 };
 
 HFONT FontOfHeight(const Face& face, int pixels, bool bold) {
@@ -85,6 +88,24 @@ HFONT FontOfHeight(const Face& face, int pixels, bool bold) {
 
 bool IsOutline(const TEXTMETRICW& metrics) {
     return (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+}
+
+int CALLBACK NoteBitmap(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM lp) {
+    if (!(type & RASTER_FONTTYPE)) return 1;
+    *reinterpret_cast<bool*>(lp) = true;
+    return 0;
+}
+
+// Whether the face of the font in the DC comes as a bitmap font too.
+bool HasBitmapSizes(HDC dc) {
+    TEXTMETRICW metrics;
+    if (!GetTextMetricsW(dc, &metrics)) return true;
+    LOGFONTW own = {};
+    own.lfCharSet = metrics.tmCharSet;
+    GetTextFaceW(dc, LF_FACESIZE, own.lfFaceName);
+    bool bitmap = false;
+    EnumFontFamiliesExW(dc, &own, NoteBitmap, reinterpret_cast<LPARAM>(&bitmap), 0);
+    return bitmap;
 }
 
 int CALLBACK NoteOwnSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM lp) {
@@ -138,22 +159,33 @@ bool Holds(const Face& face, int pixels, bool bold, Test test) {
 // where that cannot be had at the height, the first of its stand-ins that
 // this system has; where it has none, what the mapper gives in outline for
 // the first name.
+// A stand-in, once chosen, is kept for every smaller size; so is the named
+// face where no stand-in can take its place. The named face shown in outline
+// is had at every size too, unless a bitmap face of its name would be
+// chosen at some.
 Face FaceFor(const wchar_t* name, int pixels, bool bold, BYTE charset, int dpi) {
-    const Face named = {name, charset, OUT_DEFAULT_PRECIS, false};
+    Face named = {name, charset, OUT_DEFAULT_PRECIS, false, true};
     if (dpi <= kMostDpiInNamedFaces) return named;
     const StandIns* standIns = nullptr;
     for (const StandIns& entry : kStandIns) {
         if (lstrcmpiW(entry.face, name) == 0) standIns = &entry;
     }
-    if (!standIns || Holds(named, pixels, bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
+    if (!standIns) return named;
+    if (Holds(named, pixels, bold, [&](HDC dc) {
+            if (!ShowsAt(dc, pixels)) return false;
+            TEXTMETRICW metrics;
+            named.sameBelow =
+                GetTextMetricsW(dc, &metrics) && IsOutline(metrics) && !HasBitmapSizes(dc);
+            return true;
+        }))
         return named;
     for (const wchar_t* outline : standIns->outlines) {
         if (!outline) break;
-        const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
+        const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true, true};
         if (Holds(standIn, pixels, bold, [&](HDC dc) { return IsOutlineFace(dc, outline); }))
             return standIn;
     }
-    return {standIns->outlines[0], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
+    return {standIns->outlines[0], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true, true};
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -162,10 +194,19 @@ int TextWidth(HDC dc, const std::wstring& text) {
     return extent.cx;
 }
 
+// How many times its room a width needs: at most 1 exactly where it fits,
+// and more than any fit where there is no room.
+double Need(int width, int room) {
+    if (room <= 0) return width <= room ? 0.0 : HUGE_VAL;
+    return static_cast<double>(width) / room;
+}
+
 // The fonts do not grow in step with the layout: a face comes in few sizes, or
 // its letters widen faster than its height. At some DPIs a caption that fits
-// at 96 would be cut at the control's edge.
-bool TextsFit(HDC dc, const std::vector<HWND>& controls, int dpi) {
+// at 96 would be cut at the control's edge. How many times its room the
+// widest text of the controls needs in the DC's font: at most 1 where all fit.
+double TextsNeed(HDC dc, const std::vector<HWND>& controls, int dpi) {
+    double need = 0.0;
     wchar_t kind[16] = {};
     for (HWND control : controls) {
         RECT client;
@@ -207,11 +248,10 @@ bool TextsFit(HDC dc, const std::vector<HWND>& controls, int dpi) {
                 }
             }
         }
-        for (const std::wstring& text : texts) {
-            if (TextWidth(dc, text) > room) return false;
-        }
+        for (const std::wstring& text : texts)
+            need = std::max(need, Need(TextWidth(dc, text), room));
     }
-    return true;
+    return need;
 }
 
 }  // namespace
@@ -221,24 +261,38 @@ HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE chars
     return FontOfHeight(FaceFor(face, pixels, bold, charset, dpi), pixels, bold);
 }
 
-HFONT SmallerFontWhere(const std::function<bool(HFONT)>& fits, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
+HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAsked,
+                       const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
                        const wchar_t* outlineFace) {
     const int asked = MulDiv(hundredthsOfPoint, dpi, 7200);
     const Face atAsked = FaceFor(face, asked, bold, charset, dpi);
-    for (int pixels = asked - 1; pixels >= asked * 3 / 4; --pixels) {
+    HFONT found = nullptr;  // the font of the largest size that fitted so far
+    const auto fitsAt = [&](int pixels) {
         // A stand-in, once needed, stays: the texts shrink in one face.
-        const Face chosen = atAsked.standIn ? atAsked : FaceFor(face, pixels, bold, charset, dpi);
-        const Face candidates[] = {chosen, {outlineFace, DEFAULT_CHARSET, OUT_TT_PRECIS, true}};
+        const Face chosen = atAsked.sameBelow ? atAsked : FaceFor(face, pixels, bold, charset, dpi);
+        const Face candidates[] = {chosen,
+                                   {outlineFace, DEFAULT_CHARSET, OUT_TT_PRECIS, true, true}};
         const int tries = outlineFace && !chosen.standIn ? 2 : 1;
         for (int i = 0; i < tries; ++i) {
             HFONT font = FontOfHeight(candidates[i], pixels, bold);
             if (!font) continue;
-            if (fits(font)) return font;
+            if (need(font) <= 1.0) {
+                if (found) DeleteObject(found);
+                found = font;
+                return true;
+            }
             DeleteObject(font);
         }
-    }
-    return nullptr;
+        return false;
+    };
+    // Widths follow the size in one face: the size they should fit at is
+    // tried first. Where the face may change from one size to the next, or
+    // the outline face takes over from a bitmap face, the need measured at
+    // the size asked says nothing of the smaller sizes: none is skipped.
+    const bool oneFace = atAsked.sameBelow && (!outlineFace || atAsked.standIn);
+    const int guess = oneFace ? SizeForNeed(asked, neededAsked) : asked - 1;
+    LargestFittingSize(asked * 3 / 4, asked - 1, guess, fitsAt);
+    return found;
 }
 
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
@@ -247,16 +301,17 @@ HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
     HDC dc = GetDC(nullptr);
     HFONT current = reinterpret_cast<HFONT>(SendMessageW(controls[0], WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
+    const double needed = current ? TextsNeed(dc, controls, dpi) : 0.0;
     HFONT found = nullptr;
-    if (current && !TextsFit(dc, controls, dpi)) {
+    if (needed > 1.0) {
         found = SmallerFontWhere(
             [&](HFONT font) {
                 SelectObject(dc, font);
-                const bool fit = TextsFit(dc, controls, dpi);
+                const double fontNeeds = TextsNeed(dc, controls, dpi);
                 SelectObject(dc, current);
-                return fit;
+                return fontNeeds;
             },
-            face, hundredthsOfPoint, bold, charset, dpi);
+            needed, face, hundredthsOfPoint, bold, charset, dpi);
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
@@ -330,13 +385,18 @@ void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     }
 }
 
-bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
+double WrappedNeed(HDC dc, const std::wstring& text, const RECT& box) {
     const int width = box.right - box.left;
     int bottom = 0;
+    double need = 0.0;
     for (const PlacedRun& run : Wrap(dc, text, width, &bottom)) {
-        if (!run.blank && run.width > width) return false;  // a word wider than the box is cut
+        if (!run.blank) need = std::max(need, Need(run.width, width));  // a wider word is cut
     }
-    return bottom <= box.bottom - box.top;
+    return std::max(need, Need(bottom, box.bottom - box.top));
+}
+
+bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
+    return WrappedNeed(dc, text, box) <= 1.0;
 }
 
 void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested) {

@@ -60,14 +60,20 @@ std::wstring WindowText(HWND hwnd);
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
-// The same search for any test of fit: the largest font below the size
-// asked, down to three quarters of it, that `fits`. Its face is chosen as
-// MakeFont chooses it, except that where the size asked needed a stand-in,
-// every smaller one is in that stand-in too. Where the chosen face is the
-// named one, `outlineFace` (if any) is tried after it at each height, for a
-// bitmap face that has no smaller size. Null where nothing fits.
-HFONT SmallerFontWhere(const std::function<bool(HFONT)>& fits, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
+// The same search for any measure of fit: the largest font below the size
+// asked, down to three quarters of it, in which the texts `need` at most
+// their room (a need of 1.2: a fifth more than it). `neededAsked` is their
+// need at the size asked, above 1, from which the size that should fit is
+// worked out and tried first; the sizes next to it show whether a larger
+// one fits, or whether to go on down. Where the face may differ from one
+// size to another, every size is tried from the top down. Either way the
+// font is the one a step down one size at a time would find. Its face is
+// chosen as MakeFont chooses it, except that where the size asked needed a
+// stand-in, every smaller one is in that stand-in too. Where the chosen face
+// is the named one, `outlineFace` (if any) is tried after it at each height,
+// for a bitmap face that has no smaller size. Null where nothing fits.
+HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAsked,
+                       const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
                        const wchar_t* outlineFace = nullptr);
 
 // Draws text wrapped at word boundaries within the rectangle, in the DC's font
@@ -78,6 +84,9 @@ void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box);
 // Whether DrawWrapped shows all of a text in the DC's font within the
 // rectangle: no word wider than it, no line below it.
 bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box);
+// How many times the rectangle's width its widest word needs, or its height
+// the lines, whichever is more: at most 1 exactly where WrappedFits.
+double WrappedNeed(HDC dc, const std::wstring& text, const RECT& box);
 
 // Layout is kept in twips; 1440 to the inch, so 15 a pixel at 96 DPI.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
