@@ -54,8 +54,8 @@ void Create(HWND window, HINSTANCE instance) {
     for (const zolv::ControlLayout& c : zolv::kMainLayout) {
         const DWORD style =
             c.id == IDC_DIR ? (c.style & ~zolv::kOwnerDrawnList) | LBS_WANTKEYBOARDINPUT : c.style;
-        zolv::PlaceLayoutControl(zolv::CreateLayoutControl(c, style, window, instance), c,
-                                 state.dpi, state.fonts[static_cast<int>(c.font)]);
+        zolv::PlaceLayoutControl(zolv::CreateLayoutControl(c, style, window, instance, state.dpi),
+                                 c, state.dpi, state.fonts[static_cast<int>(c.font)]);
     }
     zolv::FillDriveLetters(GetDlgItem(window, IDC_DRIVE));
     FillPlainList(GetDlgItem(window, IDC_DIR));

@@ -103,27 +103,46 @@ HMENU BuildMainMenu() {
     return bar;
 }
 
-HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINSTANCE instance) {
+namespace {
+
+bool IsCombo(const ControlLayout& c) { return std::wstring(c.kind) == L"COMBOBOX"; }
+
+// A combo box's height in the table is its closed box's; the window's
+// height takes in its dropped list.
+int WindowHeight(const ControlLayout& c) {
+    return IsCombo(c) ? c.height + kDroppedListTwips : c.height;
+}
+
+}  // namespace
+
+HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINSTANCE instance,
+                         int dpi) {
     // Combo boxes draw their own sunken edge; the list needs one.
     return CreateWindowExW(c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind,
-                           c.caption, style, 0, 0, 0, 0, parent,
+                           c.caption, style, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                           TwipsToPixels(c.width, dpi), TwipsToPixels(WindowHeight(c), dpi), parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
 }
 
+void MoveLayoutCombo(HWND combo, const ControlLayout& c, int dpi) {
+    RECT now;
+    GetWindowRect(combo, &now);
+    SetWindowPos(combo, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                 TwipsToPixels(c.width, dpi), now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT font) {
-    const bool combo = std::wstring(c.kind) == L"COMBOBOX";
-    const int height = combo ? c.height + kDroppedListTwips : c.height;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
-                 TwipsToPixels(c.width, dpi), TwipsToPixels(height, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (combo) {
+    if (IsCombo(c)) {
         // The closed height follows the font; size the selection field so
-        // that the closed box is as tall as the layout says.
-        // The height asked for is kept here rather than read back: Wine's
-        // combo box reports two pixels more than it was given.
+        // that the closed box is as tall as the layout says. Wine's combo
+        // box reports two pixels more than the height set for its field, so
+        // the box it has now is had by setting two less than it reports;
+        // from there the closed height moves pixel for pixel with the
+        // height set. Where a system reports otherwise, the next try
+        // corrects it.
         const int wanted = TwipsToPixels(c.height, dpi);
-        LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0) - 2;
         for (int attempt = 0; attempt < 3; ++attempt) {
             RECT closed;
             GetWindowRect(control, &closed);
@@ -133,6 +152,13 @@ void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT fon
             SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
         }
     }
+    // Last: a combo box takes the height beyond its closed box for its
+    // dropped list, so it drops as far as the layout says only when its
+    // closed box already has its height. Any other control made at its
+    // place is there already, and this changes nothing.
+    SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                 TwipsToPixels(c.width, dpi), TwipsToPixels(WindowHeight(c), dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DrawMainLines(HDC dc, int dpi) {

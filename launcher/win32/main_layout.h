@@ -89,14 +89,21 @@ constexpr std::array<ScreenReaderLabel, 4> kScreenReaderNames = {{
 HMENU BuildMainMenu();
 
 // One control of the table, made with the given style (the table's, or
-// another for the benchmark's plain list), not yet placed: PlaceLayoutControl
-// gives it its place and font for a DPI.
-HWND CreateLayoutControl(const ControlLayout& layout, DWORD style, HWND parent, HINSTANCE instance);
+// another for the benchmark's plain list) at its place for a DPI, without its
+// font: PlaceLayoutControl gives it that, and places it again for another DPI.
+HWND CreateLayoutControl(const ControlLayout& layout, DWORD style, HWND parent, HINSTANCE instance,
+                         int dpi);
 
-// Puts a control of the table at its place at a DPI, in a font. Laying out
-// again at another DPI is the same call: at creation, and when the window
-// moves to a monitor of another DPI.
+// Gives a control of the table its font and its place at a DPI: after it is
+// made, and again when the window moves to a monitor of another DPI. A combo
+// box's selection field is sized so that the closed box is as tall as the
+// table says. Each change to a combo box resizes its dropped list too, which
+// under Wine costs milliseconds: so each is made once where it can be.
 void PlaceLayoutControl(HWND control, const ControlLayout& layout, int dpi, HFONT font);
+
+// Moves a combo box of the table to its place and width at a DPI, as tall as
+// it is: so that its selection field can be measured before it is placed.
+void MoveLayoutCombo(HWND combo, const ControlLayout& layout, int dpi);
 
 // The divider, the rules between the check boxes, and the rule above the two
 // buttons, in the DC's current pen.

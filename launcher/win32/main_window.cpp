@@ -92,7 +92,7 @@ bool MainWindow::Start(int show) {
 
     logic_.Form_Load();
     loaded_ = true;
-    FitChoices();  // to the texts the load step put in the lists
+    PlaceChoices();  // in a font their texts fit, now that the load step has put them in
     ShowWindow(hwnd_, show);
     SetFocus(Control(IDC_EXECUTE));
     return true;
@@ -144,7 +144,9 @@ LRESULT MainWindow::OnCreate() {
 }
 
 void MainWindow::CreateControls() {
-    for (const ControlLayout& c : kMainLayout) CreateLayoutControl(c, c.style, hwnd_, instance_);
+    const int dpi = DpiOfWindow(hwnd_);
+    for (const ControlLayout& c : kMainLayout)
+        CreateLayoutControl(c, c.style, hwnd_, instance_, dpi);
     // The directory list has a procedure of its own, which answers with its name.
     static_assert(kScreenReaderNames.size() ==
                   sizeof(namedChoices_) / sizeof(namedChoices_[0]) + 1);
@@ -155,7 +157,7 @@ void MainWindow::CreateControls() {
         else
             (named++)->Attach(Control(label.id), label.name);
     }
-    LayOut(DpiOfWindow(hwnd_), nullptr);
+    LayOut(dpi, nullptr);
 
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);
     cboRes_.hwnd = Control(IDC_RES);
@@ -191,11 +193,12 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
     FontSlot(Font::Label) = MakeFont(kLabelFont, dpi_);
     FontSlot(Font::Button) = MakeFont(kButtonFont, dpi_);
     FontSlot(Font::Default) = MakeFont(kDefaultFont, dpi_);
-    for (const ControlLayout& c : kMainLayout)
-        PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
+    for (const ControlLayout& c : kMainLayout) {
+        if (!IsChoiceList(c.id)) PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
+    }
     FitCaptions();
     // Until the load step fills the lists there is nothing to fit them to.
-    if (loaded_) FitChoices();
+    if (loaded_) PlaceChoices();
     dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
     // The controls have let go of the fonts they had.
     for (HFONT font : old) {
@@ -233,23 +236,25 @@ void MainWindow::FitCaptions() {
 // The two lists of choices hold the program's own texts, each of which must
 // show whole in the selection field. Where the default font is too wide for
 // one (a system whose MS Sans Serif is another face), both lists share a
-// smaller one; a combo box sizes its field by its font, and its dropped list
-// by its height, so they are placed again in it. They are in the default
-// font when this is called.
-void MainWindow::FitChoices() {
+// smaller one. They are placed once their texts are in, each once, in the
+// font it keeps: every resize of a combo box is slow under Wine.
+void MainWindow::PlaceChoices() {
     std::vector<const ControlLayout*> layouts;
     std::vector<HWND> lists;
     for (const ControlLayout& c : kMainLayout) {
-        if (c.id != IDC_RES && c.id != IDC_GAMEDIR) continue;
+        if (!IsChoiceList(c.id)) continue;
         layouts.push_back(&c);
         lists.push_back(Control(c.id));
+        // Measured at the width they are to have: at start they were made
+        // with it, after a DPI change they still have the old one.
+        MoveLayoutCombo(lists.back(), c, dpi_);
     }
     const FontRequest& request = kDefaultFont;
     choiceFont_ = SmallerFontToFit(lists, request.face, request.hundredthsOfPoint, request.bold,
-                                   request.charset, dpi_);
-    if (!choiceFont_) return;
+                                   request.charset, dpi_, FontSlot(Font::Default));
+    HFONT font = choiceFont_ ? choiceFont_ : FontSlot(Font::Default);
     for (std::size_t i = 0; i < lists.size(); ++i)
-        PlaceLayoutControl(lists[i], *layouts[i], dpi_, choiceFont_);
+        PlaceLayoutControl(lists[i], *layouts[i], dpi_, font);
 }
 
 LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -73,7 +73,8 @@ private:
     // suggested rectangle the window moves to its top left.
     void LayOut(int dpi, const RECT* suggested);
     void FitCaptions();
-    void FitChoices();
+    void PlaceChoices();
+    static bool IsChoiceList(int id) { return id == IDC_RES || id == IDC_GAMEDIR; }
     HFONT& FontSlot(Font font);
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips

@@ -220,6 +220,11 @@ double TextsNeed(HDC dc, const std::vector<HWND>& controls, int dpi) {
             if (!GetComboBoxInfo(control, &info)) continue;
             room = info.rcItem.right - info.rcItem.left;
             if (info.hwndItem && info.hwndItem != control) {
+                // Its margins follow its font: the edit field is given the
+                // one measured (and the combo box gives it its own when it
+                // gets its font).
+                SendMessageW(info.hwndItem, WM_SETFONT,
+                             reinterpret_cast<WPARAM>(GetCurrentObject(dc, OBJ_FONT)), FALSE);
                 const LRESULT margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
                 room -= LOWORD(margins) + HIWORD(margins);
             }
@@ -296,10 +301,10 @@ HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAs
 }
 
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in) {
     if (controls.empty()) return nullptr;
     HDC dc = GetDC(nullptr);
-    HFONT current = reinterpret_cast<HFONT>(SendMessageW(controls[0], WM_GETFONT, 0, 0));
+    HFONT current = in ? in : reinterpret_cast<HFONT>(SendMessageW(controls[0], WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
     const double needed = current ? TextsNeed(dc, controls, dpi) : 0.0;
     HFONT found = nullptr;

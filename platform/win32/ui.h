@@ -57,8 +57,10 @@ std::wstring WindowText(HWND hwnd);
 // box, a push button's within its edges, a label's within it, a combo box's
 // items in its selection field), the largest that fits, down to three quarters
 // of the size asked for. Null where the font they have fits, or nothing does.
+// Controls that are to be given their font only once it is known are measured
+// as if in `in`, MakeFont's font for them.
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in = nullptr);
 
 // The same search for any measure of fit: the largest font below the size
 // asked, down to three quarters of it, in which the texts `need` at most
