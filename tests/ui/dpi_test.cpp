@@ -388,9 +388,19 @@ TEST(WineFonts, TheDesignsFacesComeBackAsThemselvesAndMarlettIsThere) {
     EXPECT_TRUE(FaceIsThere(L"Marlett"));
 }
 
+// The three combo boxes are as tall closed, so their lists drop as far,
+// whichever font each was given.
+void ExpectCombosDropAlike(HWND main) {
+    const int drive = DroppedHeight(GetDlgItem(main, IDC_DRIVE));
+    EXPECT_GT(drive, 0);
+    for (int id : {IDC_RES, IDC_GAMEDIR})
+        EXPECT_EQ(DroppedHeight(GetDlgItem(main, id)), drive) << "combo " << id;
+}
+
 // Debian's Wine without its own fonts in the prefix (the ui_plain test's
 // session) gives DejaVu Sans for every face, wider than the design's: the
-// windows fit their texts to it, once their load steps have set them.
+// windows fit their texts to it, once their load steps have set them. The
+// two lists of choices get a smaller font than the drive list.
 TEST(WithoutWineFonts, EveryTextIsWholeAndARoundTripTo144LeavesEveryFontAsItOpened) {
     ASSERT_FALSE(FaceIsThere(L"Marlett")) << "this test runs in a prefix without Wine's own fonts";
     const BothWindows windows;
@@ -403,7 +413,12 @@ TEST(WithoutWineFonts, EveryTextIsWholeAndARoundTripTo144LeavesEveryFontAsItOpen
         }
     };
     expectEveryTextWhole(96);
-    RoundTripTo144(windows, [&] { expectEveryTextWhole(144); });
+    ExpectCombosDropAlike(windows.main());
+    RoundTripTo144(windows, [&] {
+        expectEveryTextWhole(144);
+        ExpectCombosDropAlike(windows.main());
+    });
+    ExpectCombosDropAlike(windows.main());
 }
 }  // namespace
 }  // namespace zolv::ui

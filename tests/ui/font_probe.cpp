@@ -1,9 +1,9 @@
 // Loaded into ZOLVLOAD.exe by the window tests' hook, for what cannot cross
 // processes: a font handle means nothing in another process, and Wine does
 // not carry a structure that a message's lParam points at. Told which window
-// to answer, it sends back the font that a control draws with, or what a
-// screen reader reads of it; told a DPI, it sends the window WM_DPICHANGED as
-// Windows would, from inside.
+// to answer, it sends back the font that a control draws with, what a
+// screen reader reads of it, or how far a combo box drops; told a DPI, it sends the window
+// WM_DPICHANGED as Windows would, from inside.
 #include <ole2.h>
 #include <oleacc.h>
 #include <windows.h>
@@ -75,6 +75,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         }
         COPYDATASTRUCT data = {1, static_cast<DWORD>(answer.size() * sizeof(wchar_t)),
                                answer.data()};
+        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
+                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDropProbe")) {
+        RECT dropped = {};
+        SendMessageW(call->hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+        COPYDATASTRUCT data = {2, sizeof(dropped), &dropped};
         SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
                      reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiProbe")) {

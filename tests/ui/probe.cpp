@@ -8,7 +8,8 @@ namespace zolv::ui {
 namespace {
 
 // What the probe in the loader last sent back: its kind, 0 for a font, 1 for
-// a screen reader's reading, and its bytes.
+// a screen reader's reading, 2 for a combo box's dropped rectangle, and its
+// bytes.
 ULONG_PTR answerKind;
 std::string answer;
 bool probeAnswered;
@@ -82,6 +83,15 @@ ScreenReading ReadLikeAScreenReader(HWND control) {
     split(text.substr(0, gap), reading.handedOut);
     if (gap != std::wstring::npos) split(text.substr(gap + 1), reading.standard);
     return reading;
+}
+
+int DroppedHeight(HWND combo) {
+    probeAnswered = false;
+    SendThroughProbe(combo, L"ZolvDropProbe", reinterpret_cast<WPARAM>(Sink()), 0);
+    RECT dropped = {};
+    if (!probeAnswered || answerKind != 2 || answer.size() != sizeof(dropped)) return 0;
+    memcpy(&dropped, answer.data(), sizeof(dropped));
+    return dropped.bottom - dropped.top;
 }
 
 void TellDpiChanged(HWND window, int dpi, SIZE suggested) {

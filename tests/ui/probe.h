@@ -25,6 +25,10 @@ struct ScreenReading {
 };
 ScreenReading ReadLikeAScreenReader(HWND control);
 
+// How tall a combo box of the loader is dropped down, as it tells
+// (CB_GETDROPPEDCONTROLRECT); 0 where that could not be read.
+int DroppedHeight(HWND combo);
+
 // Tells a window of the loader that it moved to a monitor of another DPI, as
 // Windows does: WM_DPICHANGED with a suggested rectangle of this size at the
 // window's top left, sent from inside the program. Returns once it is handled.
