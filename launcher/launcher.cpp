@@ -8,37 +8,6 @@ namespace zolv {
 
 namespace {
 
-constexpr std::array<const wchar_t*, 22> kGameDirs = {
-    L"Select Game Directory",
-    L"1943",
-    L"k1943",
-    L"bmaster",
-    L"dbreed",
-    L"gunforce",
-    L"gunjp",
-    L"gunsmoke",
-    L"hharry",
-    L"ikarijp",
-    L"ikarius",
-    L"imgfight",
-    L"inthunt",
-    L"loth",
-    L"nspirit",
-    L"rtypejp",
-    L"rtypeus",
-    L"rtype2",
-    L"sonson",
-    L"tnk3",
-    L"uccops",
-    L"victroad",
-};
-
-// Each entry after the placeholder is a whole switch with its leading blank.
-constexpr std::array<const wchar_t*, 7> kResolutions = {
-    L"Select Resolution", L" -d384x256", L" -d360x256", L" -d320x400",
-    L" -d320x240",        L" -d256x256", L" -d224x288",
-};
-
 constexpr const wchar_t* kEmulator = L"zolv.exe ";
 
 // The longest path Windows takes without the long-path prefix is MAX_PATH

@@ -80,6 +80,39 @@ constexpr const wchar_t* kSaveFirstMessage = L"You must click Save Settings firs
 constexpr const wchar_t* kNoDiskMessage =
     L"You must not have a disk in the drive, specify a different drive";
 
+// What the load step puts in the two lists of choices: a placeholder, then
+// the choices. The window fits the lists' font to them before they are in.
+inline constexpr std::array<const wchar_t*, 22> kGameDirs = {
+    L"Select Game Directory",
+    L"1943",
+    L"k1943",
+    L"bmaster",
+    L"dbreed",
+    L"gunforce",
+    L"gunjp",
+    L"gunsmoke",
+    L"hharry",
+    L"ikarijp",
+    L"ikarius",
+    L"imgfight",
+    L"inthunt",
+    L"loth",
+    L"nspirit",
+    L"rtypejp",
+    L"rtypeus",
+    L"rtype2",
+    L"sonson",
+    L"tnk3",
+    L"uccops",
+    L"victroad",
+};
+
+// Each entry after the placeholder is a whole switch with its leading blank.
+inline constexpr std::array<const wchar_t*, 7> kResolutions = {
+    L"Select Resolution", L" -d384x256", L" -d360x256", L" -d320x400",
+    L" -d320x240",        L" -d256x256", L" -d224x288",
+};
+
 // The emulator's command line for a set of choices, as the one line of the
 // launch script. Only a check box value of 1 adds its switch.
 struct ScriptChoices {

@@ -127,8 +127,12 @@ HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINST
 void MoveLayoutCombo(HWND combo, const ControlLayout& c, int dpi) {
     RECT now;
     GetWindowRect(combo, &now);
-    SetWindowPos(combo, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
-                 TwipsToPixels(c.width, dpi), now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    MapWindowPoints(nullptr, GetParent(combo), reinterpret_cast<POINT*>(&now), 2);
+    const int left = TwipsToPixels(c.left, dpi), top = TwipsToPixels(c.top, dpi);
+    const int width = TwipsToPixels(c.width, dpi);
+    if (now.left == left && now.top == top && now.right - now.left == width) return;  // made there
+    SetWindowPos(combo, nullptr, left, top, width, now.bottom - now.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT font) {

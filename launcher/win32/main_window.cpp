@@ -25,6 +25,11 @@ void ShowStartFailure(const wchar_t* what) {
                 kTitle, MB_OK | MB_ICONERROR);
 }
 
+template <std::size_t N>
+std::vector<std::wstring> Texts(const std::array<const wchar_t*, N>& table) {
+    return {table.begin(), table.end()};
+}
+
 }  // namespace
 
 // --- views ---------------------------------------------------------------------------------------
@@ -91,8 +96,6 @@ bool MainWindow::Start(int show) {
     }
 
     logic_.Form_Load();
-    loaded_ = true;
-    PlaceChoices();  // in a font their texts fit, now that the load step has put them in
     ShowWindow(hwnd_, show);
     SetFocus(Control(IDC_EXECUTE));
     return true;
@@ -197,8 +200,7 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
         if (!IsChoiceList(c.id)) PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
     }
     FitCaptions();
-    // Until the load step fills the lists there is nothing to fit them to.
-    if (loaded_) PlaceChoices();
+    PlaceChoices();
     dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
     // The controls have let go of the fonts they had.
     for (HFONT font : old) {
@@ -236,25 +238,26 @@ void MainWindow::FitCaptions() {
 // The two lists of choices hold the program's own texts, each of which must
 // show whole in the selection field. Where the default font is too wide for
 // one (a system whose MS Sans Serif is another face), both lists share a
-// smaller one. They are placed once their texts are in, each once, in the
-// font it keeps: every resize of a combo box is slow under Wine.
+// smaller one. Each list is placed once, in the font it keeps, and at start
+// before the load step fills it: under Wine every change to a combo box
+// resizes its dropped list, which costs more the more items it holds.
 void MainWindow::PlaceChoices() {
     std::vector<const ControlLayout*> layouts;
-    std::vector<HWND> lists;
+    std::vector<TextsToFit> lists;
     for (const ControlLayout& c : kMainLayout) {
         if (!IsChoiceList(c.id)) continue;
         layouts.push_back(&c);
-        lists.push_back(Control(c.id));
-        // Measured at the width they are to have: at start they were made
-        // with it, after a DPI change they still have the old one.
-        MoveLayoutCombo(lists.back(), c, dpi_);
+        lists.push_back({Control(c.id), c.id == IDC_RES ? Texts(kResolutions) : Texts(kGameDirs)});
+        // Measured at the width they are to have: after a DPI change they
+        // still have the old one.
+        MoveLayoutCombo(lists.back().control, c, dpi_);
     }
     const FontRequest& request = kDefaultFont;
     choiceFont_ = SmallerFontToFit(lists, request.face, request.hundredthsOfPoint, request.bold,
                                    request.charset, dpi_, FontSlot(Font::Default));
     HFONT font = choiceFont_ ? choiceFont_ : FontSlot(Font::Default);
     for (std::size_t i = 0; i < lists.size(); ++i)
-        PlaceLayoutControl(lists[i], *layouts[i], dpi_, font);
+        PlaceLayoutControl(lists[i].control, *layouts[i], dpi_, font);
 }
 
 LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {

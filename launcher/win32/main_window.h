@@ -84,7 +84,6 @@ private:
     HFONT fonts_[4] = {};  // by Font: made for dpi_, or a smaller one of the same where it fits
     HFONT choiceFont_ = nullptr;  // the lists of choices', where their texts need a smaller one
     HWND lastFocus_ = nullptr;
-    bool loaded_ = false;  // the load step has put the choices in their lists
     bool unloading_ = false;
     bool ended_ = false;
 

@@ -205,14 +205,14 @@ double Need(int width, int room) {
 // its letters widen faster than its height. At some DPIs a caption that fits
 // at 96 would be cut at the control's edge. How many times its room the
 // widest text of the controls needs in the DC's font: at most 1 where all fit.
-double TextsNeed(HDC dc, const std::vector<HWND>& controls, int dpi) {
+double TextsNeed(HDC dc, const std::vector<TextsToFit>& targets, int dpi) {
     double need = 0.0;
     wchar_t kind[16] = {};
-    for (HWND control : controls) {
+    for (const TextsToFit& target : targets) {
+        HWND control = target.control;
         RECT client;
         GetClientRect(control, &client);
         GetClassNameW(control, kind, 16);
-        std::vector<std::wstring> texts;
         int room = client.right;
         if (lstrcmpiW(kind, L"ComboBox") == 0) {
             COMBOBOXINFO info = {};
@@ -228,32 +228,16 @@ double TextsNeed(HDC dc, const std::vector<HWND>& controls, int dpi) {
                 const LRESULT margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
                 room -= LOWORD(margins) + HIWORD(margins);
             }
-            const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                std::wstring item(
-                    static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)) + 1,
-                    L'\0');
-                item.resize(static_cast<std::size_t>(
-                    SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-                texts.push_back(item);
-            }
-        } else {
-            std::wstring caption;
-            for (wchar_t c : WindowText(control)) {
-                if (c != L'&') caption += c;
-            }
-            texts.push_back(caption);
-            if (lstrcmpiW(kind, L"Button") == 0) {
-                const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
-                if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
-                    // The box grows with the DPI; the gap after it is half a digit.
-                    room -= MulDiv(12, dpi, 96) + 1 + TextWidth(dc, L"0") / 2;
-                } else {
-                    room -= 4 * SystemMetricForDpi(SM_CXEDGE, dpi);
-                }
+        } else if (lstrcmpiW(kind, L"Button") == 0) {
+            const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+            if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
+                // The box grows with the DPI; the gap after it is half a digit.
+                room -= MulDiv(12, dpi, 96) + 1 + TextWidth(dc, L"0") / 2;
+            } else {
+                room -= 4 * SystemMetricForDpi(SM_CXEDGE, dpi);
             }
         }
-        for (const std::wstring& text : texts)
+        for (const std::wstring& text : target.texts)
             need = std::max(need, Need(TextWidth(dc, text), room));
     }
     return need;
@@ -300,19 +284,43 @@ HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAs
     return found;
 }
 
-HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
+TextsToFit TextsOf(HWND control) {
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    TextsToFit target = {control, {}};
+    if (lstrcmpiW(kind, L"ComboBox") == 0) {
+        const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            std::wstring item(
+                static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+            item.resize(static_cast<std::size_t>(
+                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+            target.texts.push_back(item);
+        }
+    } else {
+        std::wstring caption;
+        for (wchar_t c : WindowText(control)) {
+            if (c != L'&') caption += c;
+        }
+        target.texts.push_back(caption);
+    }
+    return target;
+}
+
+HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in) {
-    if (controls.empty()) return nullptr;
+    if (targets.empty()) return nullptr;
     HDC dc = GetDC(nullptr);
-    HFONT current = in ? in : reinterpret_cast<HFONT>(SendMessageW(controls[0], WM_GETFONT, 0, 0));
+    HFONT current =
+        in ? in : reinterpret_cast<HFONT>(SendMessageW(targets[0].control, WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
-    const double needed = current ? TextsNeed(dc, controls, dpi) : 0.0;
+    const double needed = current ? TextsNeed(dc, targets, dpi) : 0.0;
     HFONT found = nullptr;
     if (needed > 1.0) {
         found = SmallerFontWhere(
             [&](HFONT font) {
                 SelectObject(dc, font);
-                const double fontNeeds = TextsNeed(dc, controls, dpi);
+                const double fontNeeds = TextsNeed(dc, targets, dpi);
                 SelectObject(dc, current);
                 return fontNeeds;
             },
@@ -321,6 +329,13 @@ HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return found;
+}
+
+HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
+    std::vector<TextsToFit> targets;
+    for (HWND control : controls) targets.push_back(TextsOf(control));
+    return SmallerFontToFit(targets, face, hundredthsOfPoint, bold, charset, dpi);
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -52,6 +52,16 @@ HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE chars
 
 std::wstring WindowText(HWND hwnd);
 
+// A control and the texts it is to show whole on one line.
+struct TextsToFit {
+    HWND control;
+    std::vector<std::wstring> texts;
+};
+
+// What a control shows now: its caption without the mark of its access key,
+// or a combo box's items.
+TextsToFit TextsOf(HWND control);
+
 // For controls that share a font as MakeFont made it: a smaller one where
 // their texts would not fit them on one line (a check box's caption beside its
 // box, a push button's within its edges, a label's within it, a combo box's
@@ -59,8 +69,11 @@ std::wstring WindowText(HWND hwnd);
 // of the size asked for. Null where the font they have fits, or nothing does.
 // Controls that are to be given their font only once it is known are measured
 // as if in `in`, MakeFont's font for them.
-HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
+HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in = nullptr);
+// The same for the texts the controls show now.
+HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
+                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
 // The same search for any measure of fit: the largest font below the size
 // asked, down to three quarters of it, in which the texts `need` at most
