@@ -95,7 +95,11 @@ bool MainWindow::Start(int show) {
         return false;
     }
 
+    // The lists of choices are filled with their redraw off: under Wine each
+    // item added otherwise updates the dropped list, a window of its own.
+    for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, FALSE, 0);
     logic_.Form_Load();
+    for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, TRUE, 0);
     ShowWindow(hwnd_, show);
     SetFocus(Control(IDC_EXECUTE));
     return true;
