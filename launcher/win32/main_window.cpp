@@ -138,6 +138,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         case WM_NCDESTROY:
             lastFocus_ = nullptr;
+            controls_.fill(nullptr);  // gone with the window
             messages_.SetOwner(nullptr);
             return 0;
     }
@@ -152,8 +153,9 @@ LRESULT MainWindow::OnCreate() {
 
 void MainWindow::CreateControls() {
     const int dpi = DpiOfWindow(hwnd_);
-    for (const ControlLayout& c : kMainLayout)
-        CreateLayoutControl(c, c.style, hwnd_, instance_, dpi);
+    for (std::size_t i = 0; i < kMainLayout.size(); ++i)
+        controls_[i] =
+            CreateLayoutControl(kMainLayout[i], kMainLayout[i].style, hwnd_, instance_, dpi);
     // The directory list has a procedure of its own, which answers with its name.
     static_assert(kScreenReaderNames.size() ==
                   sizeof(namedChoices_) / sizeof(namedChoices_[0]) + 1);
@@ -187,6 +189,13 @@ void MainWindow::CreateControls() {
         // Started in a place that cannot be listed: the list stays empty
         // until the user picks a drive.
     }
+}
+
+HWND MainWindow::Control(int id) const {
+    for (std::size_t i = 0; i < kMainLayout.size(); ++i) {
+        if (kMainLayout[i].id == id) return controls_[i];
+    }
+    return nullptr;
 }
 
 HFONT& MainWindow::FontSlot(Font font) { return fonts_[static_cast<int>(font)]; }

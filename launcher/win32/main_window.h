@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 
 #include "launcher/launcher.h"
@@ -76,12 +77,15 @@ private:
     void PlaceChoices();
     static bool IsChoiceList(int id) { return id == IDC_RES || id == IDC_GAMEDIR; }
     HFONT& FontSlot(Font font);
-    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    // Kept from creation: under Wine GetDlgItem asks the server every time
+    // (some 0.1 ms), and laying the window out asks for each control often.
+    HWND Control(int id) const;
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
     HINSTANCE instance_;
     int dpi_ = 96;
     HFONT fonts_[4] = {};  // by Font: made for dpi_, or a smaller one of the same where it fits
+    std::array<HWND, kMainLayout.size()> controls_ = {};  // by place in kMainLayout
     HFONT choiceFont_ = nullptr;  // the lists of choices', where their texts need a smaller one
     HWND lastFocus_ = nullptr;
     bool unloading_ = false;
