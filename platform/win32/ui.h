@@ -58,10 +58,6 @@ struct TextsToFit {
     std::vector<std::wstring> texts;
 };
 
-// What a control shows now: its caption without the mark of its access key,
-// or a combo box's items.
-TextsToFit TextsOf(HWND control);
-
 // For controls that share a font as MakeFont made it: a smaller one where
 // their texts would not fit them on one line (a check box's caption beside its
 // box, a push button's within its edges, a label's within it, a combo box's
@@ -71,7 +67,7 @@ TextsToFit TextsOf(HWND control);
 // as if in `in`, MakeFont's font for them.
 HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in = nullptr);
-// The same for the texts the controls show now.
+// The same for the captions the controls show now.
 HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
                        int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
 
