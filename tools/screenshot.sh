@@ -31,7 +31,7 @@ session() {  # dpi name [about]
     sleep 4
     capture "$out/$2.png"
     if [ -n "${3:-}" ]; then
-        # Alt+H, then A: the About window opens centred over the main window.
+        # Alt+H, then A: the About window opens beside the main window.
         xdotool key alt+h && sleep 0.5 && xdotool key a && sleep 2
         capture "$out/$3.png"
     fi

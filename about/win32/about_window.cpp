@@ -125,16 +125,16 @@ bool AboutWindow::Load() {
     RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
-    // Made over the main window, so that it is laid out for the DPI of that
-    // window's monitor; centred again at the size that layout gave it.
+    // Made beside the main window, on its monitor, so that it is laid out
+    // for that monitor's DPI; placed again at the size that layout gave it.
     if (!Create(exStyle, kClassName, L"About ZOLV Loader", style, size.cx, size.cy, nullptr,
-                instance_, owner_, CentredOver(owner_, size))) {
+                instance_, owner_, BesideOrOver(owner_, size))) {
         ShowLoadFailure();
         return false;
     }
     RECT made;
     GetWindowRect(hwnd_, &made);
-    const POINT at = CentredOver(owner_, {made.right - made.left, made.bottom - made.top});
+    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top});
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }

@@ -1,9 +1,9 @@
 // The About window: modeless, owned by the main window, so that it stays
 // above it, is minimised and restored with it and has no taskbar button of
 // its own; an owned window is not disabled by its owner, so both take input.
-// Made when "&About" first asks for it, centred over the main window, and
-// destroyed by "OK", Esc or its close box. It creates its controls and hands
-// the three handled events to frmAbout.
+// Made when "&About" first asks for it, beside the main window where the
+// screen has room, else over it, and destroyed by "OK", Esc or its close
+// box. It creates its controls and hands the three handled events to frmAbout.
 #pragma once
 
 #include <windows.h>

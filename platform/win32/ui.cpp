@@ -425,15 +425,22 @@ void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* 
     }
 }
 
-POINT CentredOver(HWND window, SIZE size) {
+POINT BesideOrOver(HWND window, SIZE size) {
     RECT over;
     GetWindowRect(window, &over);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
+    // Windows keeps an owned window in front of its owner: over it, it would
+    // hide the owner's controls until the user moved it away.
     POINT at = {over.left + (over.right - over.left - size.cx) / 2,
                 over.top + (over.bottom - over.top - size.cy) / 2};
+    if (area.right - over.right >= size.cx) {
+        at = {over.right, over.top};
+    } else if (over.left - area.left >= size.cx) {
+        at = {over.left - size.cx, over.top};
+    }
     // The right and bottom edges first, so that a window larger than the
     // area keeps its caption on it.
     at.x = std::max<LONG>(area.left, std::min<LONG>(at.x, area.right - size.cx));

@@ -116,10 +116,12 @@ TextColours ReadableColours(TextColours design);
 // Draws a window and its controls again, as after a change of colour scheme.
 void Repaint(HWND window);
 
-// The top left at which a window of this size stands centred over another
-// window, moved where needed within the work area of that window's monitor,
-// its top left kept on it where it is larger.
-POINT CentredOver(HWND window, SIZE size);
+// The top left at which a window of this size opens beside another window,
+// within the work area of that window's monitor: on its right where the area
+// has room, else on its left, its top level with the other's; where neither
+// side has room, centred over it. Either way moved where needed within the
+// area, its top left kept on it where it is larger.
+POINT BesideOrOver(HWND window, SIZE size);
 
 // The system's DPI: what a window is made at, before it learns its monitor's
 // (DpiOfWindow in newer_windows.h).

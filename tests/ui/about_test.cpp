@@ -394,17 +394,13 @@ std::string Where(const RECT& r) {
     return text;
 }
 
-TEST_F(BothWindows, TheAboutWindowOpensOverTheMainWindowAndGoesAndComesBackWithIt) {
+TEST_F(BothWindows, TheAboutWindowOpensBesideTheMainWindowElseOverItAndGoesAndComesBackWithIt) {
     RECT main, aside;
     GetWindowRect(app.main(), &main);
     GetWindowRect(about, &aside);
-    // Centred: the two windows' centres a pixel apart at most (the halving rounds).
-    EXPECT_LE(std::abs((aside.left + aside.right) - (main.left + main.right)), 1)
-        << Where(aside) << " not centred over the main window at " << Where(main);
-    EXPECT_LE(std::abs((aside.top + aside.bottom) - (main.top + main.bottom)), 1)
-        << Where(aside) << " not centred over the main window at " << Where(main);
-    EXPECT_GT(aside.left, main.left);
-    EXPECT_LT(aside.bottom, main.bottom);
+    // The main window opens at the work area's top left: there is room on its right.
+    EXPECT_EQ(aside.left, main.right) << Where(aside) << " not right of " << Where(main);
+    EXPECT_EQ(aside.top, main.top) << Where(aside) << " not level with " << Where(main);
 
     // Minimised with the main window, as its title bar's button does it, and back with it.
     PostMessageW(app.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -418,22 +414,40 @@ TEST_F(BothWindows, TheAboutWindowOpensOverTheMainWindowAndGoesAndComesBackWithI
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(about); }, 3000))
         << "the About window did not come back";
 
-    // Opened again with the main window half out of the work area: it stays
-    // within it, beside the edges.
-    app.Click(GetDlgItem(about, IDOK));
-    ASSERT_TRUE(AboutIsGone());
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(app.main(), MONITOR_DEFAULTTONEAREST), &monitor);
-    SetWindowPos(app.main(), nullptr, monitor.rcWork.right - (main.right - main.left) / 3,
-                 monitor.rcWork.bottom - (main.bottom - main.top) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
-    app.Idle();
-    about = ChooseAbout();
-    ASSERT_NE(about, nullptr);
-    GetWindowRect(about, &aside);
-    EXPECT_EQ(aside.right, monitor.rcWork.right) << Where(aside);
-    EXPECT_EQ(aside.bottom, monitor.rcWork.bottom);
+    const RECT& area = monitor.rcWork;
+    const SIZE mainSize = {main.right - main.left, main.bottom - main.top};
+    const SIZE aboutSize = {aside.right - aside.left, aside.bottom - aside.top};
+    const auto reopenWithTheMainWindowAt = [&](int left, int top, SIZE size) {
+        app.Click(GetDlgItem(about, IDOK));
+        ASSERT_TRUE(AboutIsGone());
+        SetWindowPos(app.main(), nullptr, left, top, size.cx, size.cy, SWP_NOZORDER);
+        app.Idle();
+        about = ChooseAbout();
+        ASSERT_NE(about, nullptr);
+        GetWindowRect(app.main(), &main);
+        GetWindowRect(about, &aside);
+    };
+
+    // The main window half out of the work area at its bottom right: the
+    // About window opens on its left, moved up into the area.
+    reopenWithTheMainWindowAt(area.right - mainSize.cx / 3, area.bottom - mainSize.cy / 2,
+                              mainSize);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(aside.right, main.left) << Where(aside) << " not left of " << Where(main);
+    EXPECT_EQ(aside.bottom, area.bottom) << Where(aside) << " not within " << Where(area);
+
+    // No room on either side: over the main window, centred, the two windows'
+    // centres a pixel apart at most (the halving rounds).
+    reopenWithTheMainWindowAt(area.left + aboutSize.cx / 2, area.top,
+                              {area.right - area.left - aboutSize.cx + 2, mainSize.cy});
+    if (HasFatalFailure()) return;
+    EXPECT_LE(std::abs((aside.left + aside.right) - (main.left + main.right)), 1)
+        << Where(aside) << " not centred over the main window at " << Where(main);
+    EXPECT_LE(std::abs((aside.top + aside.bottom) - (main.top + main.bottom)), 1)
+        << Where(aside) << " not centred over the main window at " << Where(main);
 }
 
 // --- the menus' keys and the shutdown ------------------------------------------------------------
