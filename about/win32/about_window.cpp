@@ -122,7 +122,7 @@ bool AboutWindow::Load() {
     dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT frame = {0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
+    RECT frame = {0, 0, ClientAt(dpi_).cx, ClientAt(dpi_).cy};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
     // Made beside the main window, on its monitor, so that it is laid out
@@ -175,6 +175,8 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case kDpiChangedMessage:
             return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        case kGetDpiScaledSizeMessage:
+            return OnGetDpiScaledSize(static_cast<int>(wp), *reinterpret_cast<SIZE*>(lp));
         case WM_NCDESTROY:
             lastFocus_ = nullptr;
             messages_.SetOwner(nullptr);
@@ -230,7 +232,7 @@ void AboutWindow::LayOut(int dpi, const RECT* suggested) {
         LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, small, small, LR_SHARED);
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon_));
-    SizeFrameToClient(hwnd_, Pixels(kClientWidth), Pixels(kClientHeight), dpi_, suggested);
+    SizeFrameToClient(hwnd_, ClientAt(dpi_), dpi_, suggested);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -245,9 +247,20 @@ void AboutWindow::DeleteFonts() {
     }
 }
 
+SIZE AboutWindow::ClientAt(int dpi) {
+    return {TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
+}
+
 LRESULT AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     LayOut(dpi, &suggested);
     return 0;
+}
+
+// Windows chooses the monitor, and so the DPI, by the rectangle it suggests:
+// it must have the size the window will take there.
+LRESULT AboutWindow::OnGetDpiScaledSize(int dpi, SIZE& size) {
+    size = FrameAround(hwnd_, ClientAt(dpi), dpi);
+    return TRUE;
 }
 
 // The labels keep their fixed size, and their texts do not fit every face a

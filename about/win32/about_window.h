@@ -38,9 +38,13 @@ private:
     LRESULT OnDrawLabel(const DRAWITEMSTRUCT& item);
     LRESULT OnActivate(bool active);
     LRESULT OnDpiChanged(int dpi, const RECT& suggested);
+    LRESULT OnGetDpiScaledSize(int dpi, SIZE& size);
     // Lays the window out from its twips table at a DPI, at creation and
     // whenever it moves to a monitor of another DPI.
     void LayOut(int dpi, const RECT* suggested);
+    // The client area at a DPI, as LayOut sizes it: also the size the window
+    // answers with when Windows asks before a move to that DPI.
+    static SIZE ClientAt(int dpi);
     void DeleteFonts();
     // Fits a label's font to the text it shows, at creation, on a change of
     // DPI and whenever the text is set.

@@ -86,7 +86,7 @@ bool MainWindow::Start(int show) {
     dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     HMENU menu = BuildMainMenu();
-    RECT frame = {0, 0, Pixels(kMainClientWidth), Pixels(kMainClientHeight)};
+    RECT frame = {0, 0, ClientAt(dpi_).cx, ClientAt(dpi_).cy};
     AdjustWindowRectEx(&frame, style, TRUE, 0);
     if (!Create(0, kClassName, kTitle, style, frame.right - frame.left, frame.bottom - frame.top,
                 menu, instance_)) {
@@ -136,6 +136,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnClose();  // every route out runs the one shutdown sequence
         case kDpiChangedMessage:
             return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        case kGetDpiScaledSizeMessage:
+            return OnGetDpiScaledSize(static_cast<int>(wp), *reinterpret_cast<SIZE*>(lp));
         case WM_NCDESTROY:
             lastFocus_ = nullptr;
             controls_.fill(nullptr);  // gone with the window
@@ -219,7 +221,7 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
     for (HFONT font : old) {
         if (font) DeleteObject(font);
     }
-    SizeFrameToClient(hwnd_, Pixels(kMainClientWidth), Pixels(kMainClientHeight), dpi_, suggested);
+    SizeFrameToClient(hwnd_, ClientAt(dpi_), dpi_, suggested);
     InvalidateRect(hwnd_, nullptr, TRUE);  // the lines, at their new places
 }
 
@@ -276,6 +278,13 @@ void MainWindow::PlaceChoices() {
 LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     LayOut(dpi, &suggested);
     return 0;
+}
+
+// Windows chooses the monitor, and so the DPI, by the rectangle it suggests:
+// it must have the size the window will take there.
+LRESULT MainWindow::OnGetDpiScaledSize(int dpi, SIZE& size) {
+    size = FrameAround(hwnd_, ClientAt(dpi), dpi);
+    return TRUE;
 }
 
 LRESULT MainWindow::OnCommand(int id, int code) {

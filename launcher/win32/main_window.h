@@ -66,6 +66,7 @@ private:
     LRESULT OnClose();
     LRESULT OnActivate(bool active);
     LRESULT OnDpiChanged(int dpi, const RECT& suggested);
+    LRESULT OnGetDpiScaledSize(int dpi, SIZE& size);
 
     void CreateControls();
     // Lays the window out from its twips table at a DPI: fonts, controls,
@@ -73,6 +74,11 @@ private:
     // again whenever the window moves to a monitor of another DPI. With a
     // suggested rectangle the window moves to its top left.
     void LayOut(int dpi, const RECT* suggested);
+    // The client area at a DPI, as LayOut sizes it: also the size the window
+    // answers with when Windows asks before a move to that DPI.
+    static SIZE ClientAt(int dpi) {
+        return {TwipsToPixels(kMainClientWidth, dpi), TwipsToPixels(kMainClientHeight, dpi)};
+    }
     void FitCaptions();
     void PlaceChoices();
     static bool IsChoiceList(int id) { return id == IDC_RES || id == IDC_GAMEDIR; }

@@ -402,22 +402,27 @@ bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
     return WrappedNeed(dc, text, box) <= 1.0;
 }
 
-void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested) {
-    RECT client;
-    GetClientRect(window, &client);
-    // A window made at the size it needs, as at start on most systems, is left alone.
-    if (!suggested && client.right == width && client.bottom == height) return;
-    RECT frame = {0, 0, width, height};
+SIZE FrameAround(HWND window, SIZE client, int dpi) {
+    RECT frame = {0, 0, client.cx, client.cy};
     AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
                            GetMenu(window) != nullptr,
                            static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
+    RECT client;
+    GetClientRect(window, &client);
+    // A window made at the size it needs, as at start on most systems, is left alone.
+    if (!suggested && client.right == size.cx && client.bottom == size.cy) return;
+    const SIZE framed = FrameAround(window, size, dpi);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
     SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
-                 frame.right - frame.left, frame.bottom - frame.top, flags);
+                 framed.cx, framed.cy, flags);
     for (int attempt = 0; attempt < 2; ++attempt) {
         RECT outer;
         GetClientRect(window, &client);
-        const int dw = width - client.right, dh = height - client.bottom;
+        const int dw = size.cx - client.right, dh = size.cy - client.bottom;
         if (!dw && !dh) break;
         GetWindowRect(window, &outer);
         SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,

@@ -102,11 +102,18 @@ double WrappedNeed(HDC dc, const std::wstring& text, const RECT& box);
 // Layout is kept in twips; 1440 to the inch, so 15 a pixel at 96 DPI.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
+// The outer size of a window whose client area is this many pixels at a DPI:
+// with the frame, caption and one line of menu bar that Windows gives its
+// style there.
+SIZE FrameAround(HWND window, SIZE client, int dpi);
+
 // Sizes a window's frame so that its client area is exactly this many pixels
 // at its DPI, moved to the top left of a suggested rectangle where one is
-// given. The frame is measured by what it leaves, as the frame, and a menu
-// bar that wraps, differ from one DPI and one Windows to another.
-void SizeFrameToClient(HWND window, int width, int height, int dpi, const RECT* suggested);
+// given. The frame is FrameAround's, then measured by what it leaves: a menu
+// bar that wraps differs from it, and so does the frame of a window told of
+// another DPI from inside, as the window tests tell it under Wine, which the
+// system still draws at the DPI of the monitor it is on.
+void SizeFrameToClient(HWND window, SIZE client, int dpi, const RECT* suggested);
 
 // The colours for a text drawn in the design's on the dialog face: those, or
 // the system's text on the face where they would not be read or the user has

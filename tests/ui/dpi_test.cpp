@@ -2,13 +2,15 @@
 // at their twips places. The At96Dpi and DpiChange suites run in the ordinary
 // session; AtHighDpi runs in small prefixes of their own set to a higher DPI
 // (the ui_dpi144 and ui_dpi192 tests). Wine has one DPI for every monitor, so
-// DpiChange tells the windows of a move as Windows would, through the probe
-// inside the program.
+// DpiChange asks the windows their size at another DPI and tells them of a
+// move there as Windows would, through the probe inside the program.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
+#include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
@@ -306,12 +308,35 @@ void ExpectSameLayout(const Layout& now, const Layout& before, const char* windo
     EXPECT_EQ(now.listItemHeight, before.listItemHeight) << window;
 }
 
-// The suggested rectangle's size, as Windows scales a window for a new DPI.
-SIZE Scaled(HWND window, int dpi, int from) {
-    RECT frame;
-    GetWindowRect(window, &frame);
-    return {MulDiv(frame.right - frame.left, dpi, from),
-            MulDiv(frame.bottom - frame.top, dpi, from)};
+// How much larger a window's frame (its edges, caption and menu bar) is at
+// one DPI than at another, as Windows draws it for its style.
+SIZE FrameGrowth(HWND window, int dpi, int from) {
+    RECT at[2] = {};
+    const int dpis[2] = {dpi, from};
+    for (int i = 0; i < 2; ++i) {
+        AdjustWindowRectForDpi(&at[i], static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                               GetMenu(window) != nullptr,
+                               static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpis[i]);
+    }
+    return {(at[0].right - at[0].left) - (at[1].right - at[1].left),
+            (at[0].bottom - at[0].top) - (at[1].bottom - at[1].top)};
+}
+
+// Tells a window of a move to a monitor of another DPI as Windows 10 does:
+// asks its size there (WM_GETDPISCALEDSIZE), then suggests a rectangle of the
+// size it answered (WM_DPICHANGED). The window must take that size: told from
+// inside, it stays on the monitor it is on, where the system still draws its
+// frame at that monitor's DPI, so the size it takes is the answer less what
+// the frame would grow by on a monitor of the new one.
+void MoveToDpi(HWND window, int dpi, int from) {
+    const std::optional<SIZE> answer = AskDpiScaledSize(window, dpi, from);
+    ASSERT_TRUE(answer) << "WM_GETDPISCALEDSIZE left the size to Windows, at " << dpi;
+    TellDpiChanged(window, dpi, *answer);
+    RECT taken;
+    GetWindowRect(window, &taken);
+    const SIZE growth = FrameGrowth(window, dpi, ScreenDpi());
+    EXPECT_EQ(taken.right - taken.left + growth.cx, answer->cx) << "width at " << dpi;
+    EXPECT_EQ(taken.bottom - taken.top + growth.cy, answer->cy) << "height at " << dpi;
 }
 
 // Tells both windows of a move to 144 DPI, runs the checks there, and tells
@@ -321,16 +346,16 @@ void RoundTripTo144(const BothWindows& windows, At144 checksAt144) {
     const Layout main96 = Read(windows.main(), kMainControls);
     const Layout about96 = Read(windows.about(), kAboutControls);
 
-    TellDpiChanged(windows.main(), 144, Scaled(windows.main(), 144, 96));
-    TellDpiChanged(windows.about(), 144, Scaled(windows.about(), 144, 96));
+    MoveToDpi(windows.main(), 144, 96);
+    MoveToDpi(windows.about(), 144, 96);
     windows.app().Idle();
     ExpectPlacedAt(windows.main(), kMainControls, kMainClient, 144);
     ExpectPlacedAt(windows.about(), kAboutControls, kAboutClient, 144);
     EXPECT_GT(Read(windows.main(), kMainControls).listItemHeight, main96.listItemHeight);
     checksAt144();
 
-    TellDpiChanged(windows.main(), 96, Scaled(windows.main(), 96, 144));
-    TellDpiChanged(windows.about(), 96, Scaled(windows.about(), 96, 144));
+    MoveToDpi(windows.main(), 96, 144);
+    MoveToDpi(windows.about(), 96, 144);
     windows.app().Idle();
     ExpectSameLayout(Read(windows.main(), kMainControls), main96, "main window");
     ExpectSameLayout(Read(windows.about(), kAboutControls), about96, "About window");

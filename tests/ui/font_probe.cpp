@@ -3,7 +3,8 @@
 // not carry a structure that a message's lParam points at. Told which window
 // to answer, it sends back the font that a control draws with, what a
 // screen reader reads of it, or how far a combo box drops; told a DPI, it sends the window
-// WM_DPICHANGED as Windows would, from inside.
+// WM_DPICHANGED as Windows would, from inside, or asks its size there
+// (WM_GETDPISCALEDSIZE) and sends back the answer.
 #include <ole2.h>
 #include <oleacc.h>
 #include <windows.h>
@@ -93,6 +94,24 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         const WORD dpi = static_cast<WORD>(call->wParam);
         SendMessageW(call->hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
+    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiSizeProbe")) {
+        // The new DPI and the window's DPI now in lParam. Asks the window its
+        // size at the new one as Windows does, offering its size scaled
+        // linearly, and sends back what it returned and the size it gave.
+        RECT now;
+        GetWindowRect(call->hwnd, &now);
+        const int dpi = LOWORD(call->lParam), from = HIWORD(call->lParam);
+        struct {
+            LRESULT result;
+            SIZE size;
+        } answer = {
+            0, {MulDiv(now.right - now.left, dpi, from), MulDiv(now.bottom - now.top, dpi, from)}};
+        answer.result =
+            SendMessageW(call->hwnd, 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
+                         reinterpret_cast<LPARAM>(&answer.size));
+        COPYDATASTRUCT data = {3, sizeof(answer), &answer};
+        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
+                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }

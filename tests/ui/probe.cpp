@@ -8,8 +8,8 @@ namespace zolv::ui {
 namespace {
 
 // What the probe in the loader last sent back: its kind, 0 for a font, 1 for
-// a screen reader's reading, 2 for a combo box's dropped rectangle, and its
-// bytes.
+// a screen reader's reading, 2 for a combo box's dropped rectangle, 3 for a
+// window's answer to WM_GETDPISCALEDSIZE, and its bytes.
 ULONG_PTR answerKind;
 std::string answer;
 bool probeAnswered;
@@ -97,6 +97,20 @@ int DroppedHeight(HWND combo) {
 void TellDpiChanged(HWND window, int dpi, SIZE suggested) {
     SendThroughProbe(window, L"ZolvDpiProbe", static_cast<WPARAM>(dpi),
                      MAKELPARAM(suggested.cx, suggested.cy));
+}
+
+std::optional<SIZE> AskDpiScaledSize(HWND window, int dpi, int from) {
+    probeAnswered = false;
+    SendThroughProbe(window, L"ZolvDpiSizeProbe", reinterpret_cast<WPARAM>(Sink()),
+                     MAKELPARAM(dpi, from));
+    struct {
+        LRESULT result;
+        SIZE size;
+    } asked = {};
+    if (!probeAnswered || answerKind != 3 || answer.size() != sizeof(asked)) return std::nullopt;
+    memcpy(&asked, answer.data(), sizeof(asked));
+    if (!asked.result) return std::nullopt;
+    return asked.size;
 }
 
 }  // namespace zolv::ui

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace zolv::ui {
@@ -33,5 +34,12 @@ int DroppedHeight(HWND combo);
 // Windows does: WM_DPICHANGED with a suggested rectangle of this size at the
 // window's top left, sent from inside the program. Returns once it is handled.
 void TellDpiChanged(HWND window, int dpi, SIZE suggested);
+
+// Asks a window of the loader its size at another DPI, as Windows 10 does
+// before WM_DPICHANGED: WM_GETDPISCALEDSIZE, sent from inside the program
+// with the window's size scaled from the DPI it has. The size it answered
+// with; nothing where it returned FALSE, as a window that leaves the size to
+// Windows does.
+std::optional<SIZE> AskDpiScaledSize(HWND window, int dpi, int from);
 
 }  // namespace zolv::ui
