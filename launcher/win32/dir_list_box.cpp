@@ -110,7 +110,10 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextW(dc, entry.name.c_str(), static_cast<int>(entry.name.size()), &cell,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
+    // Windows hides the focus until the keyboard is used, where the user has
+    // not asked to see it always (WM_UPDATEUISTATE shows it).
+    if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(dc, &item->rcItem);
 }
 
 LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -133,6 +136,17 @@ LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
             list->OpenHighlighted();
             return 0;
+        case WM_UPDATEUISTATE:
+            // The focus shown or hidden: the focused item is drawn again, in
+            // full, whether or not the list box would draw its focus alone.
+            if (HIWORD(wp) & UISF_HIDEFOCUS) {
+                RECT focused;
+                const LRESULT caret = SendMessageW(hwnd, LB_GETCARETINDEX, 0, 0);
+                if (SendMessageW(hwnd, LB_GETITEMRECT, caret, reinterpret_cast<LPARAM>(&focused)) !=
+                    LB_ERR)
+                    InvalidateRect(hwnd, &focused, TRUE);
+            }
+            break;
         case WM_NCDESTROY: {
             // Undone only while this is still the outermost procedure: one
             // put in front of it later would otherwise be cut out of the chain.
