@@ -225,7 +225,15 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
     FindHandle find{FindFirstFileExW(AtAnyLength(InDirectory(path, L"*")).c_str(),
                                      FindInfoLevelForListing(), &found,
                                      FindExSearchLimitToDirectories, nullptr, 0)};
-    if (find.handle == INVALID_HANDLE_VALUE) Fail(Quoted(path) + L" cannot be read");
+    if (find.handle == INVALID_HANDLE_VALUE) {
+        // A volume's root has no "." and "..": on an empty one (a new USB
+        // stick or SD card) nothing matches at all, which is an empty list,
+        // not a drive that cannot be read. (Wine lists both in every
+        // directory, so there it never comes to this.)
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
+        Fail(Quoted(path) + L" cannot be read", error);
+    }
     // Each name with its key for the order without regard to case: upper
     // case by the file system's rules, as CompareStringOrdinal ignores case,
     // made once a name rather than twice a comparison.

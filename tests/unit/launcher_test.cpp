@@ -436,6 +436,22 @@ TEST_F(MainWindow, PickingAReadableDriveOpensItsCurrentDirectory) {
     EXPECT_EQ(files.current, L"c:\\windows");  // the list never changes the current directory
 }
 
+// A volume's root lists no "." and "..": an empty one, a new USB stick, is an
+// empty list, not a missing disk.
+TEST_F(MainWindow, AnEmptyDriveOpensAsAnEmptyListWithoutAWarningAndTakesTheScript) {
+    files.AddDirectory(L"e:\\");
+    files.driveCurrent[L'e'] = L"e:\\";
+    drvDrive.drive = L"e:";
+    window.drvDrive_Change();
+    EXPECT_EQ(dirDir.path, L"E:\\");
+    EXPECT_TRUE(log.events.empty());
+
+    Choose(L"1943");
+    window.cmdSave_Click();
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(files.files[L"e:\\zolvload.bat"], "zolv.exe 1943");
+}
+
 TEST_F(MainWindow, AnUnreadableDriveWarnsOnceAndTheListsStayApartUntilTheNextGoodPick) {
     files.unreadableDrives.insert(L'a');
     drvDrive.drive = L"a:";
