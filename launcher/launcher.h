@@ -144,6 +144,7 @@ public:
 private:
     ScriptChoices ReadChoices();
     void WriteScript(const std::string& bytes);
+    std::wstring WhatWasKept();
     void Warn(const std::wstring& text);
 
     MainControls c_;

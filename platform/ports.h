@@ -23,6 +23,9 @@ public:
         NoSuchDirectory,  // the directory asked for no longer exists
         FolderInTheWay,   // a folder has the name of the file to be written
         InUse,            // another program holds the file open
+        ReadOnly,         // the file to be replaced is marked read-only
+        AccessDenied,     // Windows does not let this user change files there
+        DiskFull,         // no room left on the drive
     };
     explicit PlatformError(std::wstring reason, Kind kind = Kind::Other)
         : reason_(std::move(reason)), kind_(kind) {}
@@ -82,6 +85,9 @@ public:
     // The same in the ANSI code page.
     virtual std::optional<std::string> ToAnsi(const std::wstring& text) = 0;
     virtual std::wstring FromAnsi(const std::string& bytes) = 0;
+    // Whether the console's code page is UTF-8 (65001), where the command
+    // interpreter measures a line in the UTF-16 units it decodes, not in bytes.
+    virtual bool ConsoleIsUtf8() = 0;
 };
 
 class Shell {

@@ -22,6 +22,15 @@ bool IsNotFound(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// What the logic can say of a failed write in the user's terms.
+Kind WriteFailureKind(DWORD error) {
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return Kind::DiskFull;
+    // As a standard user in Program Files: the manifest's asInvoker turns
+    // off the file virtualisation that would otherwise redirect the write.
+    if (error == ERROR_ACCESS_DENIED) return Kind::AccessDenied;
+    return Kind::Other;
+}
+
 // Whether another program has a file open: then it cannot be opened for
 // itself alone. Windows refuses to replace such a file with a sharing
 // violation or with "access denied", Wine always with the latter, so the
@@ -139,7 +148,9 @@ void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
     if (!SetCurrentDirectoryW(path.c_str())) {
         const DWORD error = GetLastError();
         Fail(L"The directory " + Quoted(path) + L" could not be made current", error,
-             IsNotFound(error) ? Kind::NoSuchDirectory : Kind::Other);
+             IsNotFound(error)              ? Kind::NoSuchDirectory
+             : error == ERROR_ACCESS_DENIED ? Kind::AccessDenied
+                                            : Kind::Other);
     }
 }
 
@@ -147,7 +158,11 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     CloseScript();
     scriptPath_ = FullPath(name);
     workPath_ = scriptPath_ + L".saving";
-    const std::wstring where = Quoted(CurrentDirectoryOrEmpty());
+    // Reasons name the script and its directory, never the file beside it,
+    // which the user never sees.
+    name_ = name;
+    where_ = Quoted(CurrentDirectoryOrEmpty());
+    const std::wstring& where = where_;
     // A folder of the script's name would only fail the rename at the end,
     // as "access denied". A read-only script is the user's way of keeping
     // it; Wine would let the rename below replace it anyway, so look first.
@@ -157,7 +172,7 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         Fail(name + L" in " + where + L" is read-only and could not be replaced",
-             ERROR_ACCESS_DENIED);
+             ERROR_ACCESS_DENIED, Kind::ReadOnly);
     }
     script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -165,18 +180,18 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
         // Wine lets the current directory be removed.
         const DWORD error = GetLastError();
         Fail(name + L" could not be created in " + where, error,
-             error == ERROR_PATH_NOT_FOUND ? Kind::NoSuchDirectory : Kind::Other);
+             error == ERROR_PATH_NOT_FOUND ? Kind::NoSuchDirectory : WriteFailureKind(error));
     }
 }
 
 void Win32FileSystem::WriteScript(const std::string& bytes) {
     DWORD written = 0;
+    const std::wstring failed = name_ + L" could not be written in " + where_;
     if (!WriteFile(script_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-        Fail(L"The new settings could not be written to " + Quoted(workPath_));
+        const DWORD error = GetLastError();
+        Fail(failed, error, WriteFailureKind(error));
     }
-    if (written != bytes.size()) {
-        Fail(L"The new settings could not be written to " + Quoted(workPath_), ERROR_DISK_FULL);
-    }
+    if (written != bytes.size()) Fail(failed, ERROR_DISK_FULL, Kind::DiskFull);
 }
 
 void Win32FileSystem::CommitScript() {
@@ -185,9 +200,9 @@ void Win32FileSystem::CommitScript() {
     const bool closed = CloseHandle(script_);
     script_ = INVALID_HANDLE_VALUE;
     if (!flushed || !closed) {
+        const DWORD error = flushed ? GetLastError() : flushError;
         DeleteFileW(AtAnyLength(workPath_).c_str());
-        Fail(L"The new settings could not be written to " + Quoted(workPath_),
-             flushed ? GetLastError() : flushError);
+        Fail(name_ + L" could not be written in " + where_, error, WriteFailureKind(error));
     }
     if (!MoveFileExW(AtAnyLength(workPath_).c_str(), AtAnyLength(scriptPath_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -197,7 +212,7 @@ void Win32FileSystem::CommitScript() {
             error == ERROR_SHARING_VIOLATION ||
             (error == ERROR_ACCESS_DENIED && HeldByAnotherProgram(AtAnyLength(scriptPath_)));
         Fail(Quoted(scriptPath_) + L" could not be replaced", error,
-             inUse ? Kind::InUse : Kind::Other);
+             inUse ? Kind::InUse : WriteFailureKind(error));
     }
 }
 
@@ -324,17 +339,9 @@ std::optional<std::string> Win32CodePage::ToAnsi(const std::wstring& text) {
 
 std::wstring Win32CodePage::FromAnsi(const std::string& bytes) { return Decoded(GetACP(), bytes); }
 
+bool Win32CodePage::ConsoleIsUtf8() { return GetOEMCP() == CP_UTF8; }
+
 // --- shell ---------------------------------------------------------------------------------------
-
-namespace {
-
-// The loader turns off the system's critical-error boxes for itself (a drive
-// without a medium gets its own message), and a process started without this
-// flag inherits that mode: the game would never ask for a disk either. With
-// it, each program starts in the system's default mode, as from Explorer.
-constexpr DWORD kOwnErrorMode = CREATE_DEFAULT_ERROR_MODE;
-
-}  // namespace
 
 void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     // "start" is the command interpreter's own command, not a program. The
@@ -345,8 +352,8 @@ void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW | kOwnErrorMode, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process)) {
         Fail(L"The command interpreter " + Quoted(interpreter) + L" could not run \"" + command +
              L"\"");
     }
@@ -361,7 +368,7 @@ void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
     if (path.empty() || !CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                        kOwnErrorMode, nullptr, nullptr, &startup, &process)) {
+                                        0, nullptr, nullptr, &startup, &process)) {
         Fail(Quoted(path) + L" could not be started",
              path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
     }

@@ -34,6 +34,8 @@ private:
     HANDLE script_ = INVALID_HANDLE_VALUE;
     std::wstring scriptPath_;  // the final name, full path
     std::wstring workPath_;    // the file being written beside it
+    std::wstring name_;        // as the reasons name it: the final name, never the one beside it
+    std::wstring where_;       // the script's directory, quoted
 };
 
 class Win32CodePage : public CodePage {
@@ -41,6 +43,7 @@ public:
     std::optional<std::string> ToConsole(const std::wstring& text) override;
     std::optional<std::string> ToAnsi(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
+    bool ConsoleIsUtf8() override;
 };
 
 class Win32Shell : public Shell {

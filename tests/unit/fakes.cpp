@@ -27,7 +27,33 @@ std::wstring Join(const std::wstring& directory, const std::wstring& name) {
 
 }  // namespace
 
+namespace {
+
+std::optional<std::string> Utf8(const std::wstring& text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned long code = static_cast<unsigned long>(text[i]);
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) +
+                   (static_cast<unsigned long>(text[++i]) - 0xDC00);
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            return std::nullopt;  // a lone surrogate has no form
+        }
+        const int extra = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+        const unsigned char lead[] = {0x00, 0xC0, 0xE0, 0xF0};
+        bytes += static_cast<char>(lead[extra] | (code >> (6 * extra)));
+        for (int k = extra - 1; k >= 0; --k) {
+            bytes += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+        }
+    }
+    return bytes;
+}
+
+}  // namespace
+
 std::optional<std::string> FakeCodePage::ToConsole(const std::wstring& text) {
+    if (utf8) return Utf8(text);
     static const std::map<wchar_t, std::string> kBeyondAscii = {
         {L'\u00e9', "\x82"},      // e acute
         {L'\u00fc', "\x81"},      // u diaeresis
@@ -48,8 +74,9 @@ std::optional<std::string> FakeCodePage::ToConsole(const std::wstring& text) {
 }
 
 // Latin-1 stands in for code page 1252, with the one double-byte character
-// of the console's.
+// of the console's. Windows' UTF-8 option makes both code pages UTF-8.
 std::optional<std::string> FakeCodePage::ToAnsi(const std::wstring& text) {
+    if (utf8) return Utf8(text);
     std::string bytes;
     for (wchar_t ch : text) {
         if (ch == L'\u4e00') {
@@ -83,6 +110,9 @@ void FakeFileSystem::RemoveDirectory(const std::wstring& path) {
     for (auto it = directories.begin(); it != directories.end();) {
         it = it->rfind(p, 0) == 0 ? directories.erase(it) : std::next(it);
     }
+    for (auto it = files.begin(); it != files.end();) {
+        it = it->first.rfind(p + L"\\", 0) == 0 ? files.erase(it) : std::next(it);
+    }
 }
 
 void FakeFileSystem::ChangeDrive(wchar_t letter) {
@@ -110,7 +140,13 @@ void FakeFileSystem::CreateScript(const std::wstring& name) {
     if (directories.count(target_)) {
         throw PlatformError(name + L" is a folder", PlatformError::Kind::FolderInTheWay);
     }
-    if (readOnly.count(target_)) throw PlatformError(name + L" is read-only");
+    if (readOnly.count(target_)) {
+        throw PlatformError(name + L" is read-only", PlatformError::Kind::ReadOnly);
+    }
+    if (notAllowed.count(current)) {
+        throw PlatformError(name + L" could not be created: Access is denied.",
+                            PlatformError::Kind::AccessDenied);
+    }
     files[work_].clear();
     open_ = true;
 }
@@ -118,8 +154,10 @@ void FakeFileSystem::CreateScript(const std::wstring& name) {
 void FakeFileSystem::WriteScript(const std::string& bytes) {
     if (diskFull) {
         files[work_] += bytes.substr(0, bytes.size() / 2);
-        throw PlatformError(L"There is not enough space on the disk.");
+        throw PlatformError(L"There is not enough space on the disk.",
+                            PlatformError::Kind::DiskFull);
     }
+    if (!writeFailure.empty()) throw PlatformError(writeFailure);
     files[work_] += bytes;
 }
 

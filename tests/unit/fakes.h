@@ -73,11 +73,15 @@ private:
 // Latin-1 stands in for the ANSI code page. The console's is ASCII, a few
 // letters of code page 437 at other bytes than Latin-1's, and one ideograph
 // in two bytes, as a double-byte code page writes it; nothing else has a form.
+// Or, with utf8 set, both are UTF-8, as Windows' option of UTF-8 for every
+// language makes them, which has a form for every character.
 class FakeCodePage : public CodePage {
 public:
     std::optional<std::string> ToConsole(const std::wstring& text) override;
     std::optional<std::string> ToAnsi(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
+    bool ConsoleIsUtf8() override { return utf8; }
+    bool utf8 = false;
 };
 
 // An in-memory file system with Windows-style paths ("c:\games\zolv").
@@ -90,8 +94,10 @@ public:
     void AddFile(const std::wstring& path, const std::string& bytes, bool hidden = false);
     std::set<wchar_t> unreadableDrives;
     std::set<std::wstring> readOnly;
-    std::set<std::wstring> inUse;  // held open by another program
-    bool diskFull = false;         // a write stores half of its bytes, then fails
+    std::set<std::wstring> inUse;       // held open by another program
+    std::set<std::wstring> notAllowed;  // directories this user may not change files in
+    bool diskFull = false;              // a write stores half of its bytes, then fails
+    std::wstring writeFailure;          // a write fails for this other reason
     void RemoveDirectory(const std::wstring& path);
 
     // Looking at it.

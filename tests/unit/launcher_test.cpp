@@ -180,24 +180,37 @@ TEST_F(MainWindow, ARefusalAfterACompletedSaveKeepsTheFlagAndTheUserCanSaveAtOnc
     EXPECT_EQ(log.events, (Events{Start(1, L"start zolvload.bat")}));
 }
 
+// Each names the text and every character that cannot be written, once,
+// showing a blank or invisible one by its number.
 TEST_F(MainWindow, TextsThatWouldCorruptTheOneLineScriptAreRefusedByName) {
     files.AddFile(kScript, "zolv.exe loth");
-    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
-        {L"1943\r\ndel *.*", L"Select Resolution"},
-        {L"1943", L" -d320x240\t"},
-        {L"\u30b2\u30fc\u30e0", L"Select Resolution"},
-        {L"1943", L" -d320\u00d7240\u2009"},
+    const std::wstring controls =
+        L" has a line break, a tab or another control character, which cannot stand in the one "
+        L"line of zolvload.bat. Take it out of the text and save again. Nothing was changed.";
+    const std::wstring console =
+        L". The command prompt that starts the game reads the script in a character set of its "
+        L"own, which on this Windows lacks them. Take them out of the text and save again. "
+        L"Nothing was changed.";
+    const struct {
+        std::wstring game, resolution, message;
+    } cases[] = {
+        {L"1943\r\ndel *.*", L"Select Resolution",
+         L"The settings were not saved: \"1943\r\ndel *.*\"" + controls},
+        {L"1943", L" -d320x240\t", L"The settings were not saved: \" -d320x240\t\"" + controls},
+        {L"\u30b2\u30fc\u30e0\u30b2\u30fc", L"Select Resolution",
+         L"The settings were not saved: \"\u30b2\u30fc\u30e0\u30b2\u30fc\" has characters that "
+         L"zolvload.bat cannot hold: \"\u30b2\", \"\u30fc\" and \"\u30e0\"" +
+             console},
+        {L"1943", L" -d320\u00d7240\u2009",
+         L"The settings were not saved: \" -d320\u00d7240\u2009\" has characters that "
+         L"zolvload.bat cannot hold: \"\u00d7\" and U+2009 (a blank or invisible character)" +
+             console},
     };
-    for (const auto& [game, resolution] : cases) {
+    for (const auto& c : cases) {
         log.events.clear();
-        Choose(game, resolution);
+        Choose(c.game, c.resolution);
         window.cmdSave_Click();
-        ASSERT_EQ(log.events.size(), 2u);
-        EXPECT_EQ(log.events[0], Beep());
-        const std::wstring offending = game == L"1943" ? resolution : game;
-        EXPECT_NE(log.events[1].find(L"box 48: "), std::wstring::npos);
-        EXPECT_NE(log.events[1].find(L"\"" + offending + L"\""), std::wstring::npos)
-            << log.events[1];
+        EXPECT_EQ(log.events, (Events{Beep(), Box(48, c.message)}));
     }
     EXPECT_EQ(Script(), "zolv.exe loth");
     EXPECT_EQ(files.current, L"c:\\windows");
@@ -211,21 +224,28 @@ TEST_F(MainWindow, TextsThatWouldCorruptTheOneLineScriptAreRefusedByName) {
 TEST_F(MainWindow, TheLineIsWrittenAsTheInterpreterReadsItOrRefusedBeforeAnythingIsTouched) {
     files.AddFile(kScript, "zolv.exe loth");
     const std::wstring ideographs(4092, L'\u4e00');
+    const std::wstring tooLong =
+        L", and the command prompt runs no line longer than 8,191 characters. Shorten the game "
+        L"or resolution text and save again. Nothing was changed.";
     const std::vector<std::pair<std::wstring, std::wstring>> refused = {
         {L"\u00a4 in ANSI only",
-         L"The settings were not saved: \"\u00a4 in ANSI only\" contains a character that the "
-         L"command interpreter's code page cannot hold, so it cannot be written to zolvload.bat."},
+         L"The settings were not saved: \"\u00a4 in ANSI only\" has a character that "
+         L"zolvload.bat cannot hold: \"\u00a4\". The command prompt that starts the game reads "
+         L"the script in a character set of its own, which on this Windows lacks it. Take it out "
+         L"of the text and save again. Nothing was changed."},
         {L"\u0393 in the console's only",
-         L"The settings were not saved: \"\u0393 in the console's only\" contains a character "
-         L"that the system's code page cannot hold, so the emulator would not receive it as "
-         L"typed."},
+         L"The settings were not saved: \"\u0393 in the console's only\" has a character that "
+         L"the emulator would not receive as typed: \"\u0393\". The emulator reads its command "
+         L"line in the character set of Windows' \"Language for non-Unicode programs\", which on "
+         L"this Windows lacks it. Take it out of the text and save again. Nothing was changed."},
         {std::wstring(8192 - 9, L'x'),
          L"The settings were not saved: the line for zolvload.bat would be 8,192 characters "
-         L"long, and the command interpreter runs no line longer than 8,191 characters."},
+         L"long" +
+             tooLong},
         {ideographs,
          L"The settings were not saved: the line for zolvload.bat would be 8,193 characters "
-         L"long (a double-byte character counts as two), and the command interpreter runs no "
-         L"line longer than 8,191 characters."},
+         L"long (a double-byte character counts as two)" +
+             tooLong},
     };
     for (const auto& [game, message] : refused) {
         log.events.clear();
@@ -251,6 +271,31 @@ TEST_F(MainWindow, TheLineIsWrittenAsTheInterpreterReadsItOrRefusedBeforeAnythin
     EXPECT_TRUE(window.SettingsSaved);
 }
 
+// Where the console's code page is UTF-8, the interpreter decodes the line
+// before it measures it: its 8,191 are UTF-16 units, whatever the bytes, and a
+// character beyond the first 65,536 takes two.
+TEST_F(MainWindow, WhereTheConsoleIsUtf8TheLineIsCountedInCharactersNotBytes) {
+    codePage.utf8 = true;
+    const std::wstring longest = std::wstring(8180, L'\u4e00') + L"\U0001F600";
+    Choose(longest);
+    window.cmdSave_Click();
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(Script().size(), 9u + 8180u * 3u + 4u);
+    EXPECT_EQ(Script().substr(0, 12), "zolv.exe \xe4\xb8\x80");
+    EXPECT_EQ(Script().substr(Script().size() - 4), "\xf0\x9f\x98\x80");
+
+    Choose(L"\u4e00" + longest);
+    window.cmdSave_Click();
+    EXPECT_EQ(
+        log.events,
+        (Events{Beep(), Box(48,
+                            L"The settings were not saved: the line for zolvload.bat would be "
+                            L"8,192 characters long, and the command prompt runs no line "
+                            L"longer than 8,191 characters. Shorten the game or resolution "
+                            L"text and save again. Nothing was changed.")}));
+    EXPECT_EQ(Script().size(), 9u + 8180u * 3u + 4u);
+}
+
 // A directory two levels below c:\games whose path is this many characters long.
 std::wstring DirectoryOfLength(std::size_t length) {
     return L"c:\\games\\" + std::wstring(100, L'd') + L"\\" + std::wstring(length - 110, L'e');
@@ -273,9 +318,9 @@ TEST_F(MainWindow, ADirectoryTooDeepForTheScriptIsRefusedBeforeAnythingIsTouched
         log.events,
         (Events{Beep(),
                 Box(48, L"The settings were not saved: the path of the directory\n\n" + tooDeep +
-                            L"\n\nis too long for the command interpreter, which "
-                            L"cannot run zolvload.bat there. Choose a directory "
-                            L"whose path has at most 246 characters.")}));
+                            L"\n\nis too long for the command prompt, which cannot run "
+                            L"zolvload.bat there. Choose a directory whose path has at most "
+                            L"246 characters, then save again. Nothing was changed.")}));
     EXPECT_EQ(files.files[tooDeep + L"\\zolvload.bat"], "zolv.exe loth");
     EXPECT_EQ(files.current, L"c:\\windows");
     EXPECT_FALSE(window.SettingsSaved);
@@ -296,9 +341,37 @@ TEST_F(MainWindow, NoDriveChosenIsRefusedAndTouchesNothing) {
     Choose(L"1943");
     window.cmdSave_Click();
     EXPECT_EQ(log.events,
-              (Events{Beep(),
-                      Box(48, L"The settings were not saved: no drive or directory is chosen.")}));
+              (Events{Beep(), Box(48,
+                                  L"The settings were not saved: no drive or directory is "
+                                  L"chosen. Choose the emulator's drive in the drive list "
+                                  L"and its directory in the directory list, then save again. "
+                                  L"Nothing was changed.")}));
     EXPECT_EQ(Script(), "<none>");
+    EXPECT_EQ(files.current, L"c:\\windows");
+    EXPECT_FALSE(window.SettingsSaved);
+}
+
+// Started from a network folder (a double-click in Explorer on
+// \\nas\games\zolv), the lists show it with no drive chosen, or with a drive
+// that could not be read; the command prompt cannot run the script there.
+TEST_F(MainWindow, ANetworkFolderWithNoDriveLetterIsRefusedAndSaysToMapIt) {
+    const std::wstring share = L"\\\\nas\\games\\zolv";
+    files.AddDirectory(share);
+    dirDir.path = share;
+    Choose(L"1943");
+    const std::wstring message =
+        L"The settings were not saved: \"\\\\nas\\games\\zolv\" is a network folder with no "
+        L"drive letter, and the command prompt that starts the game cannot run zolvload.bat "
+        L"from such a folder. Map the network folder to a drive letter (in Explorer, \"Map "
+        L"network drive\"), choose that drive in the drive list and the emulator's directory in "
+        L"the directory list, then save again. Nothing was changed.";
+    for (bool driveChosen : {false, true}) {
+        log.events.clear();
+        drvDrive.noneChosen = !driveChosen;
+        window.cmdSave_Click();
+        EXPECT_EQ(log.events, (Events{Beep(), Box(48, message)}));
+    }
+    EXPECT_EQ(files.files.count(share + L"\\zolvload.bat"), 0u);
     EXPECT_EQ(files.current, L"c:\\windows");
     EXPECT_FALSE(window.SettingsSaved);
 }
@@ -306,21 +379,23 @@ TEST_F(MainWindow, NoDriveChosenIsRefusedAndTouchesNothing) {
 // --- platform failures: the old script survives
 // ----------------------------------------------------
 
+constexpr const wchar_t* kKept = L"The last zolvload.bat in \"c:\\games\\zolv\" is kept as it was.";
+
 class FailedSave : public MainWindow {
 protected:
     FailedSave() {
         files.AddFile(kScript, "zolv.exe rtype2 -s");
         Choose(L"1943", L" -d320x240");
     }
-    void ExpectNothingChanged(const std::wstring& reasonPart) {
-        // The half-made script is discarded before the user is told.
-        ASSERT_EQ(log.events.size(), 3u);
-        EXPECT_EQ(log.events[0], L"close script");
-        EXPECT_EQ(log.events[1], Beep());
-        EXPECT_EQ(log.events[2].rfind(L"box 48: The settings were not saved.", 0), 0u)
-            << log.events[2];
-        EXPECT_NE(log.events[2].find(reasonPart), std::wstring::npos) << log.events[2];
-        EXPECT_EQ(Script(), "zolv.exe rtype2 -s");
+    // The half-made script is discarded before the user is told what went
+    // wrong and what to do, and that the last script is kept.
+    void ExpectNothingChanged(const std::wstring& cause, const std::wstring& kept = kKept) {
+        EXPECT_EQ(log.events,
+                  (Events{L"close script", Beep(),
+                          Box(48, L"The settings were not saved.\n\n" + cause + L"\n\n" + kept)}));
+        if (kept == kKept) {
+            EXPECT_EQ(Script(), "zolv.exe rtype2 -s");
+        }
         EXPECT_EQ(files.files.count(kWork), 0u);
         EXPECT_FALSE(files.scriptOpen());
         EXPECT_EQ(files.current, L"c:\\windows");
@@ -332,58 +407,80 @@ TEST_F(FailedSave, OnAnUnreadableDrive) {
     drvDrive.drive = L"q:";
     files.unreadableDrives.insert(L'q');
     window.cmdSave_Click();
-    ExpectNothingChanged(L"q:");
+    ExpectNothingChanged(
+        L"The drive q: cannot be read. Choose a drive that can be read in the drive list, and "
+        L"the emulator's directory in the directory list, then save again.");
 }
 
 // What the user can act on is said in the program's words, naming the
-// directory; any other failure keeps the system's (the disk-full case below).
+// directory; any other failure keeps the system's.
 TEST_F(FailedSave, WhenTheDirectoryVanishedBeforeTheSave) {
     files.RemoveDirectory(kGames);
     window.cmdSave_Click();
-    ExpectNothingChanged(kGames);
-    EXPECT_EQ(log.events.back(),
-              Box(48,
-                  L"The settings were not saved.\n\nThe directory \"c:\\games\\zolv\" no "
-                  L"longer exists. Choose the emulator's directory again in the list."));
+    ExpectNothingChanged(
+        L"The directory \"c:\\games\\zolv\" no longer exists. Choose the "
+        L"emulator's directory again in the directory list, then save again.",
+        L"Nothing was written.");
 }
 
-TEST_F(FailedSave, WhenTheScriptIsHeldByTheGameStillRunning) {
+// Windows' command interpreter does not hold the script between lines;
+// Wine's holds it while the game runs.
+TEST_F(FailedSave, WhenTheScriptIsHeldByAnotherProgram) {
     files.inUse.insert(kScript);
     window.cmdSave_Click();
-    ExpectNothingChanged(kGames);
-    EXPECT_EQ(log.events.back(),
-              Box(48,
-                  L"The settings were not saved.\n\nzolvload.bat in \"c:\\games\\zolv\" is in "
-                  L"use by another program, perhaps the game, still running. Close it and "
-                  L"save again."));
+    ExpectNothingChanged(
+        L"zolvload.bat in \"c:\\games\\zolv\" is open in another program, such as an editor or a "
+        L"virus scanner. Close that program, and the game if it is still running, then save "
+        L"again.");
 }
 
 TEST_F(FailedSave, WhenAFolderStandsWhereTheScriptMustGo) {
     files.files.erase(kScript);
     files.AddDirectory(kScript);
     window.cmdSave_Click();
-    EXPECT_EQ(log.events,
-              (Events{L"close script", Beep(),
-                      Box(48,
-                          L"The settings were not saved.\n\nA folder named zolvload.bat in "
-                          L"\"c:\\games\\zolv\" stands where the script must go. Rename or "
-                          L"remove that folder and save again.")}));
+    ExpectNothingChanged(
+        L"A folder named zolvload.bat in \"c:\\games\\zolv\" stands where the "
+        L"script must go. Rename or remove that folder and save again.",
+        L"Nothing was written.");
     EXPECT_EQ(files.directories.count(kScript), 1u);
-    EXPECT_EQ(files.files.count(kWork), 0u);
-    EXPECT_EQ(files.current, L"c:\\windows");
-    EXPECT_FALSE(window.SettingsSaved);
 }
 
 TEST_F(FailedSave, WhenTheScriptIsReadOnly) {
     files.readOnly.insert(kScript);
     window.cmdSave_Click();
-    ExpectNothingChanged(L"read-only");
+    ExpectNothingChanged(
+        L"zolvload.bat in \"c:\\games\\zolv\" is read-only. Clear \"Read-only\" in its "
+        L"Properties (right-click the file in Explorer), then save again.");
 }
 
-TEST_F(FailedSave, WhenTheDiskIsFull) {
+// As under Program Files for a standard user: the program runs as invoked,
+// so Windows does not redirect the write elsewhere.
+TEST_F(FailedSave, WhenWindowsDoesNotLetTheUserChangeFilesThere) {
+    files.notAllowed.insert(kGames);
+    window.cmdSave_Click();
+    ExpectNothingChanged(
+        L"Windows does not let this user change files in \"c:\\games\\zolv\" (folders such as "
+        L"Program Files only an administrator may change). Put the emulator in a folder of your "
+        L"own, such as one in Documents or C:\\Games, choose that folder in the directory list, "
+        L"then save again.");
+}
+
+TEST_F(FailedSave, WhenTheDiskIsFullOrTheWriteFailsOtherwise) {
     files.diskFull = true;
     window.cmdSave_Click();
-    ExpectNothingChanged(L"not enough space");
+    ExpectNothingChanged(
+        L"There is not enough free space on the drive for zolvload.bat in \"c:\\games\\zolv\". "
+        L"Free some space on that drive, or choose a directory on another drive, then save "
+        L"again.");
+
+    log.events.clear();
+    files.diskFull = false;
+    files.writeFailure =
+        L"zolvload.bat could not be written in \"c:\\games\\zolv\": The "
+        L"request could not be performed because of an I/O device error.";
+    window.cmdSave_Click();
+    ExpectNothingChanged(files.writeFailure +
+                         L"\n\nSave again, or choose a directory on another drive.");
 }
 
 TEST_F(FailedSave, AfterACompletedSaveKeepsTheFlagTrue) {

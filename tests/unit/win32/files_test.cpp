@@ -82,6 +82,12 @@ protected:
         EXPECT_EQ(log.events[0], Beep());
         EXPECT_EQ(log.events[1].rfind(L"box 48: The settings were not saved.", 0), 0u)
             << log.events[1];
+        EXPECT_EQ(log.events[1].find(L".saving"), std::wstring::npos)
+            << "the file the new script is written in is never named";
+        const std::wstring kept =
+            old == "<missing>" ? L"Nothing was written."
+                               : L"The last zolvload.bat in \"" + games + L"\" is kept as it was.";
+        EXPECT_EQ(log.events[1].substr(log.events[1].size() - kept.size()), kept) << log.events[1];
         EXPECT_EQ(ReadBytes(script), old);
         EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0)
             << "the current directory is put back";
@@ -139,9 +145,8 @@ TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApart) {
     window.cmdSave_Click();
     CloseHandle(held);
     ExpectRefusedWithOldScript("zolv.exe rtype2");
-    EXPECT_NE(
-        log.events[1].find(L"zolvload.bat in \"" + games + L"\" is in use by another program"),
-        std::wstring::npos)
+    EXPECT_NE(log.events[1].find(L"zolvload.bat in \"" + games + L"\" is open in another program"),
+              std::wstring::npos)
         << log.events[1];
     EXPECT_EQ(FilesIn(games), 1) << "the new script is not left beside it";
 }
@@ -166,6 +171,7 @@ TEST(Win32CodePageTest, TheScriptSideIsTheConsolesAndTheRegistrySideStaysAnsi) {
     EXPECT_EQ(codePage.ToAnsi(L"\u00e9t\u00e9 \u00fc"), "\xe9t\xe9 \xfc");
     EXPECT_FALSE(codePage.ToConsole(L"\u00a4")) << "in the ANSI code page only";
     EXPECT_FALSE(codePage.ToAnsi(L"\u0393")) << "in the console's code page only";
+    EXPECT_FALSE(codePage.ConsoleIsUtf8()) << "437 counts a line in bytes";
     const std::wstring loneSurrogate{L'?', static_cast<wchar_t>(0xD800)};
     for (const std::wstring& text : {std::wstring(L"\u0101"), std::wstring(L"\u2009"),
                                      std::wstring(L"a\u4e00"), loneSurrogate}) {
