@@ -158,15 +158,18 @@ void MainWindow::CreateControls() {
     for (std::size_t i = 0; i < kMainLayout.size(); ++i)
         controls_[i] =
             CreateLayoutControl(kMainLayout[i], kMainLayout[i].style, hwnd_, instance_, dpi);
-    // The directory list has a procedure of its own, which answers with its name.
-    static_assert(kScreenReaderNames.size() ==
-                  sizeof(namedChoices_) / sizeof(namedChoices_[0]) + 1);
+    // The directory list has a procedure of its own, which answers with its
+    // name. Tab puts the focus in a list of choices' edit field, the object a
+    // screen reader announces first: it is named as its list.
     NamedControl* named = namedChoices_;
     for (const ScreenReaderLabel& label : kScreenReaderNames) {
-        if (label.id == IDC_DIR)
+        if (label.id == IDC_DIR) {
             dirDir_.Attach(Control(IDC_DIR), label.name);
-        else
-            (named++)->Attach(Control(label.id), label.name);
+            continue;
+        }
+        (named++)->Attach(Control(label.id), label.name);
+        HWND field = FindWindowExW(Control(label.id), nullptr, L"Edit", nullptr);
+        if (field && named != std::end(namedChoices_)) (named++)->Attach(field, label.name);
     }
     LayOut(dpi, nullptr);
 

@@ -107,7 +107,9 @@ private:
     Win32Combo cboGameDir_, cboRes_;
     Win32DriveList drvDrive_;
     DirListBox dirDir_{files_, sound_, messages_};
-    NamedControl namedChoices_[3];  // the uncaptioned controls but the directory list
+    // The uncaptioned controls but the directory list, then the fields in
+    // which the focus lands in the two lists of choices, named as their lists.
+    NamedControl namedChoices_[5];
     Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
         chkJoyStick_;
     frmTindrel logic_;

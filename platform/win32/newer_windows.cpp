@@ -170,6 +170,13 @@ void EndCom() {
     if (uninitialize) uninitialize();
 }
 
+HRESULT CreateComObject(REFCLSID type, REFIID iid, void** object) {
+    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+    static const auto create = Lookup<CreateFunction>(Ole32(), "CoCreateInstance");
+    if (!create) return E_NOTIMPL;
+    return create(type, nullptr, CLSCTX_INPROC_SERVER, iid, object);
+}
+
 }  // namespace zolv
 
 // --- GetTickCount64 for the threading runtime ----------------------------------------------------

@@ -69,5 +69,7 @@ BSTR AllocateBstr(const wchar_t* text);
 // CoInitializeEx for a single-threaded apartment, and its CoUninitialize.
 HRESULT StartCom();
 void EndCom();
+// CoCreateInstance of an in-process server (oleacc's annotation service).
+HRESULT CreateComObject(REFCLSID type, REFIID iid, void** object);
 
 }  // namespace zolv

@@ -9,7 +9,36 @@ namespace zolv {
 
 namespace {
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+// oleacc.h's identifiers, spelled out here so that no import library of oleacc
+// is linked: the library is loaded by its path only when a screen reader asks.
+constexpr GUID kAccPropServicesClass = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID kAccPropServicesInterface = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kNameProperty = {  // PROPID_ACC_NAME
+    0x608d3df8,
+    0x8128,
+    0x4aa7,
+    {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Every form in which a client means the object itself rather than a child,
+// as Windows' standard objects take them: CHILDID_SELF, nothing, an argument
+// left out, and each of those by reference.
+bool IsSelf(const VARIANT& child) {
+    const VARIANT& c =
+        child.vt == (VT_BYREF | VT_VARIANT) && child.pvarVal ? *child.pvarVal : child;
+    switch (c.vt) {
+        case VT_EMPTY:
+            return true;
+        case VT_ERROR:
+            return c.scode == DISP_E_PARAMNOTFOUND;
+        case VT_I4:
+            return c.lVal == CHILDID_SELF;
+        case VT_BYREF | VT_I4:
+            return c.plVal && *c.plVal == CHILDID_SELF;
+    }
+    return false;
+}
 
 // Windows' standard object of a control with another name for the control
 // itself. Everything else is the standard object's: each call goes to it, and
@@ -23,24 +52,24 @@ public:
         : standard_(standard), name_(name) {}
 
     // --- IUnknown
+    // One COM object: the same IUnknown through every interface it gives, and
+    // none of the standard object's handed out as its own. Above all not its
+    // IServiceProvider, through which it says it is oleacc's proxy: UI
+    // Automation would then read a proxy of its own instead, without the name.
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
             iid == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
-        } else if (iid == __uuidof(IEnumVARIANT) || iid == __uuidof(IOleWindow)) {
-            // Only where the standard object has it.
-            IUnknown* standard = nullptr;
-            const HRESULT hr = standard_->QueryInterface(iid, reinterpret_cast<void**>(&standard));
-            if (FAILED(hr)) return hr;
-            standard->Release();  // this object holds the standard one
+        } else if ((iid == __uuidof(IEnumVARIANT) || iid == __uuidof(IOleWindow)) &&
+                   StandardHas(iid)) {
             if (iid == __uuidof(IEnumVARIANT))
                 *object = static_cast<IEnumVARIANT*>(this);
             else
                 *object = static_cast<IOleWindow*>(this);
         } else {
-            return standard_->QueryInterface(iid, object);  // what else Windows offers
+            return E_NOINTERFACE;
         }
         AddRef();
         return S_OK;
@@ -63,20 +92,22 @@ public:
                                DISPID* ids) override {
         return standard_->GetIDsOfNames(iid, names, count, locale, ids);
     }
+    // The name by its number gives what get_accName gives, for every form of
+    // the object itself.
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* exception, UINT* wrongArgument) override {
-        if (id == DISPID_ACC_NAME && (flags & DISPATCH_PROPERTYGET) && params && result &&
-            (params->cArgs == 0 || (params->cArgs == 1 && (IsSelf(params->rgvarg[0]) ||
-                                                           params->rgvarg[0].vt == VT_ERROR)))) {
-            VARIANT self = {};
-            self.vt = VT_I4;
-            self.lVal = CHILDID_SELF;
-            BSTR name = nullptr;
-            const HRESULT hr = get_accName(self, &name);
-            if (FAILED(hr)) return hr;
-            result->vt = VT_BSTR;
-            result->bstrVal = name;
-            return S_OK;
+        if (id == DISPID_ACC_NAME && (flags & DISPATCH_PROPERTYGET) && params &&
+            params->cArgs <= 1) {
+            VARIANT leftOut = {};  // VT_EMPTY
+            if (IsSelf(params->cArgs ? params->rgvarg[0] : leftOut)) {
+                if (!result) return E_POINTER;
+                BSTR name = nullptr;
+                const HRESULT hr = get_accName(leftOut, &name);
+                if (FAILED(hr)) return hr;
+                result->vt = VT_BSTR;
+                result->bstrVal = name;
+                return S_OK;
+            }
         }
         return standard_->Invoke(id, iid, locale, flags, params, result, exception, wrongArgument);
     }
@@ -175,6 +206,13 @@ public:
 private:
     ~NamedAccessible() { standard_->Release(); }
 
+    bool StandardHas(REFIID iid) {
+        IUnknown* other = nullptr;
+        if (FAILED(standard_->QueryInterface(iid, reinterpret_cast<void**>(&other)))) return false;
+        other->Release();
+        return true;
+    }
+
     // Calls the standard object through another of its interfaces.
     template <typename Interface, typename Call>
     HRESULT WithStandard(Call call) {
@@ -195,11 +233,15 @@ private:
 }  // namespace
 
 bool ScreenReaderName::Answer(HWND control, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-    if (!name_ || msg != WM_GETOBJECT || static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT))
+    if (!name_ || msg != WM_GETOBJECT) return false;
+    if (route_ == Route::NotAsked) {
+        // Asked for the first time, by oleacc or by UI Automation: both read
+        // the annotation in whatever they make of the control from here on.
+        if (!comStarted_) comStarted_ = SUCCEEDED(StartCom());
+        route_ = Annotate(control) ? Route::Annotated : Route::OwnObject;
+    }
+    if (route_ != Route::OwnObject || static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT))
         return false;
-    // The object reaches the screen reader through COM, which the thread
-    // needs; started once for the control, ended when it goes.
-    if (!comStarted_) comStarted_ = SUCCEEDED(StartCom());
     IAccessible* standard = nullptr;
     if (FAILED(CreateStandardAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                               reinterpret_cast<void**>(&standard))))
@@ -211,9 +253,36 @@ bool ScreenReaderName::Answer(HWND control, UINT msg, WPARAM wp, LPARAM lp, LRES
     return *result > 0;
 }
 
+bool ScreenReaderName::Annotate(HWND control) {
+    if (FAILED(CreateComObject(kAccPropServicesClass, kAccPropServicesInterface,
+                               reinterpret_cast<void**>(&annotations_))))
+        return false;
+    if (SUCCEEDED(annotations_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
+                                               CHILDID_SELF, kNameProperty, name_))) {
+        annotated_ = control;
+        return true;
+    }
+    // Wine 8 has the service but not the annotation (E_NOTIMPL): the control
+    // answers with an object of its own instead.
+    annotations_->Release();
+    annotations_ = nullptr;
+    return false;
+}
+
 void ScreenReaderName::Release() {
+    if (annotations_) {
+        // Windows keeps an annotation as long as the window's handle; one
+        // given to another window later must not inherit the name.
+        const MSAAPROPID name[] = {kNameProperty};
+        annotations_->ClearHwndProps(annotated_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                     name, 1);
+        annotations_->Release();
+        annotations_ = nullptr;
+        annotated_ = nullptr;
+    }
     if (comStarted_) EndCom();
     comStarted_ = false;
+    route_ = Route::NotAsked;
 }
 
 void NamedControl::Attach(HWND control, const wchar_t* name) {
