@@ -1,8 +1,13 @@
 // Both windows as people meet them who cannot see them as drawn: through a
 // screen reader, and in a high-contrast colour scheme.
 #include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h
+#include <oleacc.h>
 
+#include <algorithm>
 #include <map>
+#include <utility>
 
 #include "platform/text_colours.h"
 #include "program/control_ids.h"
@@ -14,29 +19,136 @@ namespace {
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsAndReadsTheRestAsWindowsDoes) {
+// The focus as a screen reader follows it: from outside the loader's process,
+// told of each focus event by a hook, reading the object the event names
+// (AccessibleObjectFromEvent) and, where that is an item, the control it is in.
+class FocusFollower {
+public:
+    struct Heard {
+        HWND window;
+        std::wstring name;
+    };
+
+    explicit FocusFollower(DWORD process) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        following_ = this;
+        hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, process,
+                                0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~FocusFollower() {
+        if (hook_) UnhookWinEvent(hook_);
+        following_ = nullptr;
+        CoUninitialize();
+    }
+    bool hooked() const { return hook_ != nullptr; }
+
+    // What was heard from now on until an event told of the focus in this
+    // window: under Wine a combo box's field and then the combo box itself.
+    std::vector<Heard> HeardUntilFocusIn(HWND window) {
+        WaitFor([&] {
+            Listen();
+            return std::any_of(heard_.begin(), heard_.end(),
+                               [&](const Heard& heard) { return heard.window == window; });
+        });
+        return std::exchange(heard_, {});
+    }
+    void Forget() {
+        Listen();
+        heard_.clear();
+    }
+
+private:
+    static void Listen() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    static void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, LONG childId,
+                                 DWORD, DWORD) {
+        IAccessible* object = nullptr;
+        VARIANT child = {};
+        std::wstring name = L"(no object)";
+        if (SUCCEEDED(AccessibleObjectFromEvent(window, objectId, childId, &object, &child))) {
+            VARIANT self = {};
+            self.vt = VT_I4;
+            BSTR text = nullptr;
+            const HRESULT hr = object->get_accName(self, &text);
+            name = hr == S_OK && text ? text : L"(no name)";
+            SysFreeString(text);
+            VariantClear(&child);
+            object->Release();
+        }
+        following_->heard_.push_back({window, name});
+    }
+
+    static inline FocusFollower* following_ = nullptr;
+    HWINEVENTHOOK hook_ = nullptr;
+    std::vector<Heard> heard_;
+};
+
+TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsOnEveryRoute) {
     TempDir temp;
     temp.Make(L"zolv");
     Loader app(temp.path());
     ASSERT_NE(app.main(), nullptr);
     app.SelectComboItem(IDC_RES, L" -d320x240");  // a value apart from the name
-    const struct {
-        int id;
-        const wchar_t* name;
-    } controls[] = {
-        {IDC_DRIVE, L"Drive"},  {IDC_DIR, L"Directory"},    {IDC_RES, L"Resolution"},
-        {IDC_GAMEDIR, L"Game"}, {IDC_NOSOUND, L"No sound"}, {IDC_EXECUTE, L"Run the Game!"},
+    const std::map<int, std::wstring> uncaptioned = {{IDC_DRIVE, L"Drive"},
+                                                     {IDC_DIR, L"Directory"},
+                                                     {IDC_RES, L"Resolution"},
+                                                     {IDC_GAMEDIR, L"Game"}};
+    // What each control is called: the name above, else its caption.
+    const auto nameOf = [&](HWND control) {
+        if (GetParent(control) != app.main()) control = GetParent(control);  // a combo's field
+        const auto named = uncaptioned.find(GetDlgCtrlID(control));
+        if (named != uncaptioned.end()) return named->second;
+        std::wstring caption = Text(control);
+        caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
+        return caption;
     };
-    for (const auto& control : controls) {
-        const ScreenReading read = ReadLikeAScreenReader(app.Control(control.id));
-        EXPECT_EQ(Narrow(read.handedOut.name), Narrow(control.name)) << "control " << control.id;
+
+    // Read inside the program, as oleacc's clients in it read: the four
+    // controls and the fields the focus lands in within the lists of choices.
+    std::vector<HWND> read = {app.Control(IDC_NOSOUND), app.Control(IDC_EXECUTE)};
+    for (const auto& [id, name] : uncaptioned) {
+        read.push_back(app.Control(id));
+        if (HWND field = FindWindowExW(app.Control(id), nullptr, L"Edit", nullptr))
+            read.push_back(field);
+    }
+    ASSERT_EQ(read.size(), 8u) << "the resolution and game lists each have an edit field";
+    for (HWND control : read) {
+        const ScreenReading reading = ReadLikeAScreenReader(control);
+        const std::string which = Narrow(ClassOf(control) + L" " + nameOf(control));
+        std::wstring name = reading.handedOut.name;
+        // A captioned control hands out Windows' own object, asked for its
+        // name in the plain form only: Wine's takes no other.
+        if (control == app.Control(IDC_NOSOUND) || control == app.Control(IDC_EXECUTE))
+            name = name.substr(0, name.find(L'|'));
+        EXPECT_EQ(Narrow(name), Narrow(nameOf(control))) << which;
+        EXPECT_EQ(Narrow(reading.comFaults), "") << which;
         // Value, role, state and children: the standard object's, read through the named one.
-        ASSERT_FALSE(read.standard.rest.empty()) << "control " << control.id;
-        EXPECT_EQ(Narrow(read.handedOut.rest), Narrow(read.standard.rest))
-            << "control " << control.id;
+        ASSERT_FALSE(reading.standard.rest.empty()) << which;
+        EXPECT_EQ(Narrow(reading.handedOut.rest), Narrow(reading.standard.rest)) << which;
     }
     // What the resolution shows is what Windows alone would call it: the name comes from us.
     EXPECT_EQ(Narrow(ReadLikeAScreenReader(app.Control(IDC_RES)).standard.name), " -d320x240");
+
+    // From another process, where the focus lands: Tab round every stop.
+    FocusFollower follower(app.pid());
+    ASSERT_TRUE(follower.hooked());
+    const HWND first = app.Focus();
+    int stops = 0;
+    do {
+        ++stops;
+        follower.Forget();
+        app.PressKeys({VK_TAB});
+        const HWND focus = app.Focus();
+        const auto heard = follower.HeardUntilFocusIn(focus);
+        EXPECT_TRUE(std::any_of(heard.begin(), heard.end(),
+                                [&](const auto& event) { return event.window == focus; }))
+            << "no focus event for " << Narrow(nameOf(focus));
+        for (const auto& [window, name] : heard)
+            EXPECT_EQ(Narrow(name), Narrow(nameOf(window))) << Narrow(ClassOf(window));
+    } while (app.Focus() != first && stops < 20);
+    EXPECT_EQ(stops, 14) << "every stop of the main window, and back to the first";
 }
 
 // Sets a scheme's colours for the whole session, as the user's settings do,

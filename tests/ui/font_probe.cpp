@@ -7,34 +7,124 @@
 // (WM_GETDPISCALEDSIZE) and sends back the answer.
 #include <ole2.h>
 #include <oleacc.h>
+#include <servprov.h>
 #include <windows.h>
 
 #include <string>
 
 namespace {
 
+// oleacc.h's IIS_IsOleaccProxy: the service through which an object says it
+// is oleacc's own proxy, and gives it.
+constexpr GUID kIsOleaccProxy = {
+    0x902697fa, 0x80e4, 0x4560, {0x80, 0x2a, 0xa1, 0x3f, 0x22, 0xa6, 0x47, 0x09}};
+
+std::wstring Shown(HRESULT hr, BSTR value) {
+    std::wstring shown = FAILED(hr) ? L"!" + std::to_wstring(hr) : value ? value : L"";
+    SysFreeString(value);
+    return shown;
+}
+
+// The object's name asked for in every form that means the object itself,
+// through get_accName and through IDispatch; one name where all agree, else
+// each form's answer in turn, apart by "|", the plain CHILDID_SELF's first.
+std::wstring NameInEveryForm(IAccessible* object) {
+    LONG self = CHILDID_SELF;
+    VARIANT forms[6] = {};
+    forms[0].vt = VT_I4;  // forms[0].lVal is CHILDID_SELF
+    forms[1].vt = VT_EMPTY;
+    forms[2].vt = VT_ERROR;
+    forms[2].scode = DISP_E_PARAMNOTFOUND;
+    forms[3].vt = VT_BYREF | VT_I4;
+    forms[3].plVal = &self;
+    forms[4].vt = VT_BYREF | VT_VARIANT;
+    forms[4].pvarVal = &forms[0];
+    forms[5].vt = VT_BYREF | VT_VARIANT;
+    forms[5].pvarVal = &forms[1];
+    std::wstring names[2 * 6 + 1];
+    int count = 0;
+    for (VARIANT& form : forms) {
+        BSTR name = nullptr;
+        const HRESULT named = object->get_accName(form, &name);
+        names[count++] = Shown(named, name);
+        DISPPARAMS params = {&form, nullptr, 1, 0};
+        VARIANT result = {};
+        const HRESULT hr = object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                          &params, &result, nullptr, nullptr);
+        names[count++] = Shown(hr, result.vt == VT_BSTR ? result.bstrVal : nullptr);
+    }
+    DISPPARAMS none = {};
+    VARIANT result = {};
+    const HRESULT hr = object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                      &result, nullptr, nullptr);
+    names[count++] = Shown(hr, result.vt == VT_BSTR ? result.bstrVal : nullptr);
+    std::wstring all;
+    bool agree = true;
+    for (const std::wstring& name : names) {
+        agree = agree && name == names[0];
+        all += (all.empty() ? L"" : L"|") + name;
+    }
+    return agree ? names[0] : all;
+}
+
+// Where the object breaks COM's rules for a screen reader, a line each; ""
+// where it keeps them: one IUnknown through every interface it gives, and,
+// where it says it is oleacc's proxy, a proxy that gives the same name.
+std::wstring ComFaults(IAccessible* object, const std::wstring& name) {
+    IUnknown* identity = nullptr;
+    object->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity));
+    std::wstring faults;
+    const IID interfaces[] = {__uuidof(IAccessible), __uuidof(IDispatch), __uuidof(IEnumVARIANT),
+                              __uuidof(IOleWindow), __uuidof(IServiceProvider)};
+    const wchar_t* names[] = {L"IAccessible", L"IDispatch", L"IEnumVARIANT", L"IOleWindow",
+                              L"IServiceProvider"};
+    for (int i = 0; i < 5; ++i) {
+        IUnknown* through = nullptr;
+        if (FAILED(object->QueryInterface(interfaces[i], reinterpret_cast<void**>(&through))))
+            continue;
+        IUnknown* again = nullptr;
+        through->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&again));
+        if (again != identity)
+            faults += std::wstring(L"another IUnknown through ") + names[i] + L"\n";
+        if (again) again->Release();
+        through->Release();
+    }
+    if (identity) identity->Release();
+    IServiceProvider* services = nullptr;
+    if (SUCCEEDED(object->QueryInterface(__uuidof(IServiceProvider),
+                                         reinterpret_cast<void**>(&services)))) {
+        IAccessible* proxy = nullptr;
+        if (SUCCEEDED(services->QueryService(kIsOleaccProxy, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&proxy)))) {
+            VARIANT self = {};
+            self.vt = VT_I4;
+            BSTR proxyName = nullptr;
+            const HRESULT named = proxy->get_accName(self, &proxyName);
+            const std::wstring given = Shown(named, proxyName);
+            if (given != name) faults += L"says it is oleacc's proxy, named \"" + given + L"\"\n";
+            proxy->Release();
+        }
+        services->Release();
+    }
+    return faults;
+}
+
 // What a screen reader reads of an object itself: its name, then its value,
 // role, state and children, one to a line; "!" and the error where a part
 // cannot be read.
-std::wstring Read(IAccessible* object) {
+std::wstring Read(IAccessible* object, const std::wstring& name) {
     VARIANT self = {};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    const auto text = [](HRESULT hr, BSTR value) {
-        std::wstring shown = FAILED(hr) ? L"!" + std::to_wstring(hr) : value ? value : L"";
-        SysFreeString(value);
-        return shown;
-    };
     const auto number = [](HRESULT hr, const VARIANT& value) {
         return FAILED(hr) ? L"!" + std::to_wstring(hr)
                           : std::to_wstring(value.vt) + L":" + std::to_wstring(value.lVal);
     };
-    BSTR name = nullptr, value = nullptr;
+    BSTR value = nullptr;
     VARIANT role = {}, state = {};
-    HRESULT hr = object->get_accName(self, &name);
-    std::wstring read = text(hr, name) + L"\n";
-    hr = object->get_accValue(self, &value);
-    read += text(hr, value) + L"\n";
+    std::wstring read = name + L"\n";
+    HRESULT hr = object->get_accValue(self, &value);
+    read += Shown(hr, value) + L"\n";
     read += number(object->get_accRole(self, &role), role) + L"\n";
     read += number(object->get_accState(self, &state), state) + L"\n";
     // The children as a screen reader walks them, through the object's enumeration.
@@ -59,21 +149,29 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
                          reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
         }
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvNameProbe")) {
-        // The object the control hands a screen reader, then the standard one
-        // Windows makes for it, apart by a form feed.
-        std::wstring answer;
+        // The object the control hands a screen reader, the standard one
+        // Windows makes for it, and where the first breaks COM's rules, apart
+        // by form feeds.
+        std::wstring answer, faults;
         IAccessible* object = nullptr;
         if (SUCCEEDED(AccessibleObjectFromWindow(call->hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                                  reinterpret_cast<void**>(&object)))) {
-            answer = Read(object);
+            const std::wstring name = NameInEveryForm(object);
+            answer = Read(object, name);
+            faults = ComFaults(object, name.substr(0, name.find(L'|')));
             object->Release();
         }
         answer += L"\f";
         if (SUCCEEDED(CreateStdAccessibleObject(call->hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                                 reinterpret_cast<void**>(&object)))) {
-            answer += Read(object);
+            VARIANT self = {};
+            self.vt = VT_I4;
+            BSTR name = nullptr;
+            const HRESULT named = object->get_accName(self, &name);
+            answer += Read(object, Shown(named, name));
             object->Release();
         }
+        answer += L"\f" + faults;
         COPYDATASTRUCT data = {1, static_cast<DWORD>(answer.size() * sizeof(wchar_t)),
                                answer.data()};
         SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,

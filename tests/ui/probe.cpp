@@ -81,7 +81,10 @@ ScreenReading ReadLikeAScreenReader(HWND control) {
         if (line != std::wstring::npos) into.rest = part.substr(line + 1);
     };
     split(text.substr(0, gap), reading.handedOut);
-    if (gap != std::wstring::npos) split(text.substr(gap + 1), reading.standard);
+    if (gap == std::wstring::npos) return reading;
+    const std::size_t second = text.find(L'\f', gap + 1);
+    split(text.substr(gap + 1, second - gap - 1), reading.standard);
+    if (second != std::wstring::npos) reading.comFaults = text.substr(second + 1);
     return reading;
 }
 

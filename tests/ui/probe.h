@@ -21,8 +21,14 @@ struct AccessibleObjectReading {
 // A control of the loader read as a screen reader's hook reads it, inside the
 // program on its UI thread: the object the control hands out for its client
 // area (AccessibleObjectFromWindow), and the standard one Windows makes for it.
+// The handed-out object's name is asked for in every form that means the
+// object itself, through get_accName and IDispatch alike: where they differ,
+// it is every answer, apart by "|". comFaults says, a line each, where that
+// object breaks COM's rules: another IUnknown through one of its interfaces,
+// or a claim to be oleacc's proxy with a proxy of another name.
 struct ScreenReading {
     AccessibleObjectReading handedOut, standard;
+    std::wstring comFaults;
 };
 ScreenReading ReadLikeAScreenReader(HWND control);
 
