@@ -343,6 +343,16 @@ bool Win32CodePage::ConsoleIsUtf8() { return GetOEMCP() == CP_UTF8; }
 
 // --- shell ---------------------------------------------------------------------------------------
 
+namespace {
+
+// The loader turns off the system's critical-error boxes for itself (a drive
+// without a medium gets its own message), and a process started without this
+// flag inherits that mode: the game would never ask for a disk either. With
+// it, each program starts in the system's default mode, as from Explorer.
+constexpr DWORD kOwnErrorMode = CREATE_DEFAULT_ERROR_MODE;
+
+}  // namespace
+
 void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     // "start" is the command interpreter's own command, not a program. The
     // interpreter runs without a console of its own, so the user sees only
@@ -352,8 +362,8 @@ void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW | kOwnErrorMode, nullptr, nullptr, &startup, &process)) {
         Fail(L"The command interpreter " + Quoted(interpreter) + L" could not run \"" + command +
              L"\"");
     }
@@ -368,7 +378,7 @@ void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};
     if (path.empty() || !CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                        0, nullptr, nullptr, &startup, &process)) {
+                                        kOwnErrorMode, nullptr, nullptr, &startup, &process)) {
         Fail(Quoted(path) + L" could not be started",
              path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
     }
