@@ -1,9 +1,12 @@
 #include "tests/ui/driver.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 
 #include "program/control_ids.h"
+#include "tests/ui/probe.h"
 
 namespace zolv::ui {
 
@@ -142,6 +145,8 @@ Loader::Loader(const std::wstring& workingDirectory, const std::wstring& argumen
     }
     WaitFor([this] { return (main_ = FindWindowByCaption(L"ZOLV Loader")) != nullptr; }, 30000);
     WaitForInputIdle(process_.hProcess, 5000);
+    // The window is shown before its first control is given the focus.
+    if (main_) WaitFor([this] { return Focus() && GetAncestor(Focus(), GA_ROOT) == main_; }, 5000);
 }
 
 Loader::~Loader() {
@@ -195,9 +200,6 @@ void Loader::Click(HWND button) {
 }
 
 void Loader::PressKeys(const std::vector<WORD>& keys, bool shift, bool alt) {
-    HWND target = GetAncestor(Focus() ? Focus() : main_, GA_ROOT);
-    SetForegroundWindow(target);
-    WaitFor([target] { return GetForegroundWindow() == target; }, 3000);
     auto key = [](WORD vk, bool up) {
         INPUT input = {};
         input.type = INPUT_KEYBOARD;
@@ -215,11 +217,46 @@ void Loader::PressKeys(const std::vector<WORD>& keys, bool shift, bool alt) {
         if (alt && i == 0) inputs.push_back(key(VK_MENU, true));
     }
     if (shift) inputs.push_back(key(VK_SHIFT, true));
-    for (INPUT& input : inputs) {
-        SendInput(1, &input, sizeof(INPUT));
-        Sleep(30);
+    const UINT count = static_cast<UINT>(inputs.size());
+
+    // The keys go to the window that has the focus, once it is the foreground
+    // window, all in one call while the program is held still: read while it
+    // is held, the foreground and the focus stay as read until the keys are
+    // in, and nothing the program does comes between them. Under Wine that
+    // matters: whenever the program takes in a focus change or a pointer
+    // crossing from the X server, Wine's X11 driver sets the keyboard's state
+    // back to the X server's, where no key pressed here is down. Pressed
+    // before the program had taken in the activation of its window, Alt was
+    // let go before H, which then came as a plain H and opened no menu.
+    const auto inFront = [](HWND focus) {
+        return focus && GetForegroundWindow() == GetAncestor(focus, GA_ROOT);
+    };
+    UINT sent = 0;
+    const bool pressed = WaitFor([&] {
+        const HWND focus = Focus();
+        if (!inFront(focus)) {
+            // Brought to the front only from another program's window: a
+            // window of its own in front is one the program is still activating.
+            DWORD front = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &front);
+            if (front != pid()) SetForegroundWindow(GetAncestor(focus ? focus : main_, GA_ROOT));
+            return false;
+        }
+        return WhileHeldStill(main_, [&] {
+            if (!inFront(Focus())) return false;
+            sent = SendInput(count, inputs.data(), sizeof(INPUT));
+            return true;
+        });
+    });
+    if (!pressed) {
+        ADD_FAILURE() << "no key was pressed: no window of the program came to the front with "
+                         "the focus in it, or the program could not be held still";
+    } else if (sent != count) {
+        ADD_FAILURE() << "only " << sent << " of " << count << " key events went in";
     }
-    Idle();
+    // Returns once the program has taken every key and what they posted, such
+    // as a menu's command.
+    WaitFor([this] { return !InputWaiting(main_); });
 }
 
 void Loader::SetComboText(int id, const std::wstring& text) {

@@ -64,7 +64,8 @@ public:
     HWND Focus() const;
 
     // Input as the user gives it: presses queue behind each other, and the
-    // call returns once the program has handled them.
+    // call returns once the program has handled them. Keys go to the window
+    // that has the focus, once it is in front.
     void Click(HWND button);
     void PressKeys(const std::vector<WORD>& keys, bool shift = false, bool alt = false);
     void Idle() const;  // waits until the program has handled all input so far

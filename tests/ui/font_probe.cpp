@@ -4,12 +4,15 @@
 // to answer, it sends back the font that a control draws with, what a
 // screen reader reads of it, or how far a combo box drops; told a DPI, it sends the window
 // WM_DPICHANGED as Windows would, from inside, or asks its size there
-// (WM_GETDPISCALEDSIZE) and sends back the answer.
+// (WM_GETDPISCALEDSIZE) and sends back the answer. It also holds the
+// program's thread still while the test queues keys, and says what input the
+// thread has still to take.
 #include <ole2.h>
 #include <oleacc.h>
 #include <servprov.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -136,6 +139,14 @@ std::wstring Read(IAccessible* object, const std::wstring& name) {
     return read;
 }
 
+// The events by which the test and the probe hand over while the thread is held.
+std::wstring HoldEventName(const wchar_t* what, WPARAM test, LPARAM serial) {
+    wchar_t name[64];
+    swprintf(name, 64, L"ZolvHold-%lu-%ld-%ls", static_cast<unsigned long>(test),
+             static_cast<long>(serial), what);
+    return name;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp, LPARAM lp) {
@@ -208,6 +219,24 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
             SendMessageW(call->hwnd, 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
                          reinterpret_cast<LPARAM>(&answer.size));
         COPYDATASTRUCT data = {3, sizeof(answer), &answer};
+        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
+                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvHoldProbe")) {
+        // The test's process in wParam, the hold's number in lParam. Says it
+        // is held, then takes in nothing until the test lets it go on, and
+        // never for long, so that a test that fails leaves the program running.
+        HANDLE held = OpenEventW(EVENT_MODIFY_STATE, FALSE,
+                                 HoldEventName(L"held", call->wParam, call->lParam).c_str());
+        HANDLE goOn = OpenEventW(SYNCHRONIZE, FALSE,
+                                 HoldEventName(L"go-on", call->wParam, call->lParam).c_str());
+        if (held && goOn && SetEvent(held)) WaitForSingleObject(goOn, 10000);
+        if (held) CloseHandle(held);
+        if (goOn) CloseHandle(goOn);
+    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvInputProbe")) {
+        // What the thread has still to take: keys, and messages posted to it,
+        // such as the command a menu posts.
+        DWORD waiting = HIWORD(GetQueueStatus(QS_KEY | QS_POSTMESSAGE));
+        COPYDATASTRUCT data = {4, sizeof(waiting), &waiting};
         SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
                      reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
     }

@@ -9,7 +9,8 @@ namespace {
 
 // What the probe in the loader last sent back: its kind, 0 for a font, 1 for
 // a screen reader's reading, 2 for a combo box's dropped rectangle, 3 for a
-// window's answer to WM_GETDPISCALEDSIZE, and its bytes.
+// window's answer to WM_GETDPISCALEDSIZE, 4 for the input its thread has still
+// to take, and its bytes.
 ULONG_PTR answerKind;
 std::string answer;
 bool probeAnswered;
@@ -36,24 +37,55 @@ HWND Sink() {
     return sink;
 }
 
+// The probe hooked into the thread of a window of the loader, for as long as this lives.
+class ProbeHook {
+public:
+    explicit ProbeHook(HWND window) {
+        static HMODULE probe = [] {
+            wchar_t path[MAX_PATH];
+            const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+            std::wstring dll(path, length);
+            dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"font_probe.dll";
+            return LoadLibraryW(dll.c_str());
+        }();
+        const auto proc =
+            reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "FontProbe")));
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        hook_ = proc && thread ? SetWindowsHookExW(WH_CALLWNDPROC, proc, probe, thread) : nullptr;
+    }
+    ~ProbeHook() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    ProbeHook(const ProbeHook&) = delete;
+    ProbeHook& operator=(const ProbeHook&) = delete;
+    explicit operator bool() const { return hook_ != nullptr; }
+
+private:
+    HHOOK hook_ = nullptr;
+};
+
 // Sends a message to a window of the loader with the probe hooked into its
 // thread, so that the probe handles it there first.
 void SendThroughProbe(HWND window, const wchar_t* message, WPARAM wp, LPARAM lp) {
-    static HMODULE probe = [] {
-        wchar_t path[MAX_PATH];
-        const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring dll(path, length);
-        dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"font_probe.dll";
-        return LoadLibraryW(dll.c_str());
-    }();
-    const auto proc =
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "FontProbe")));
-    HHOOK hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, probe,
-                                          GetWindowThreadProcessId(window, nullptr))
-                      : nullptr;
-    if (!hook) return;
-    SendMessageW(window, RegisterWindowMessageW(message), wp, lp);
-    UnhookWindowsHookEx(hook);
+    const ProbeHook hook(window);
+    if (hook) SendMessageW(window, RegisterWindowMessageW(message), wp, lp);
+}
+
+// Waits for an event and meanwhile takes the messages other threads send this
+// one, as a thread that waits in SendMessage does: the loader may be sending
+// it a screen reader's event just then.
+bool WaitTakingSentMessages(HANDLE event, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent > milliseconds) return false;
+        const DWORD woken =
+            MsgWaitForMultipleObjects(1, &event, FALSE, milliseconds - spent, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0) return true;
+        if (woken != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 }  // namespace
@@ -114,6 +146,42 @@ std::optional<SIZE> AskDpiScaledSize(HWND window, int dpi, int from) {
     memcpy(&asked, answer.data(), sizeof(asked));
     if (!asked.result) return std::nullopt;
     return asked.size;
+}
+
+bool WhileHeldStill(HWND window, const std::function<bool()>& queue, DWORD milliseconds) {
+    static LPARAM holds = 0;
+    const LPARAM serial = ++holds;
+    const auto event = [&](const wchar_t* what) {
+        const std::wstring name = L"ZolvHold-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(serial) + L"-" + what;
+        return CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+    };
+    HANDLE held = event(L"held"), goOn = event(L"go-on");
+    bool queued = false;
+    if (held && goOn) {
+        const ProbeHook hook(window);
+        // Sent without waiting for it to be handled: the probe holds the
+        // thread inside the message until it is told to go on.
+        if (hook &&
+            SendNotifyMessageW(window, RegisterWindowMessageW(L"ZolvHoldProbe"),
+                               static_cast<WPARAM>(GetCurrentProcessId()), serial) &&
+            WaitTakingSentMessages(held, milliseconds)) {
+            queued = queue();
+        }
+        SetEvent(goOn);
+    }
+    if (held) CloseHandle(held);
+    if (goOn) CloseHandle(goOn);
+    return queued;
+}
+
+bool InputWaiting(HWND window) {
+    probeAnswered = false;
+    SendThroughProbe(window, L"ZolvInputProbe", reinterpret_cast<WPARAM>(Sink()), 0);
+    DWORD waiting = 0;
+    if (!probeAnswered || answerKind != 4 || answer.size() != sizeof(waiting)) return false;
+    memcpy(&waiting, answer.data(), sizeof(waiting));
+    return waiting != 0;
 }
 
 }  // namespace zolv::ui

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,5 +48,16 @@ void TellDpiChanged(HWND window, int dpi, SIZE suggested);
 // with; nothing where it returned FALSE, as a window that leaves the size to
 // Windows does.
 std::optional<SIZE> AskDpiScaledSize(HWND window, int dpi, int from);
+
+// Runs `queue` while the loader's UI thread is held still inside the probe, as
+// a busy program is while the user types ahead: meanwhile the program takes in
+// nothing, so what `queue` reads of its windows and focus stays true, and the
+// input it queues comes to the program whole. Returns what `queue` returned;
+// false where the program was not held within the time.
+bool WhileHeldStill(HWND window, const std::function<bool()>& queue, DWORD milliseconds = 10000);
+
+// Whether the loader's UI thread still has keys or posted messages to take,
+// asked inside it; false where it could not be asked, as when it has ended.
+bool InputWaiting(HWND window);
 
 }  // namespace zolv::ui
