@@ -6,6 +6,9 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <utility>
 
@@ -196,6 +199,61 @@ int ReadablePixels(HWND label) {
     return readable;
 }
 
+// A label's pixels by what they are in a scheme: its face colour, its text
+// colour, a blend of the two where a font smooths its edges, or another.
+struct SchemePixels {
+    int face = 0, text = 0, blends = 0, other = 0;
+    COLORREF firstOther = CLR_INVALID;
+};
+
+// Whether a colour lies the same share of the way from one colour to another
+// in each channel, give or take a step of rounding.
+bool IsBlend(COLORREF colour, COLORREF from, COLORREF to) {
+    const int c[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    const int f[3] = {GetRValue(from), GetGValue(from), GetBValue(from)};
+    const int t[3] = {GetRValue(to), GetGValue(to), GetBValue(to)};
+    int widest = 0;
+    for (int i = 1; i < 3; ++i) {
+        if (std::abs(t[i] - f[i]) > std::abs(t[widest] - f[widest])) widest = i;
+    }
+    if (t[widest] == f[widest]) return false;
+    const double share = static_cast<double>(c[widest] - f[widest]) / (t[widest] - f[widest]);
+    if (share < 0 || share > 1) return false;
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(f[i] + share * (t[i] - f[i]) - c[i]) > 2) return false;
+    }
+    return true;
+}
+
+SchemePixels InSchemeColours(HWND label, COLORREF face, COLORREF text) {
+    RECT r;
+    GetWindowRect(label, &r);
+    const ScreenShot shot(r);
+    SchemePixels pixels;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const COLORREF colour = shot.At(x, y);
+            if (colour == face) {
+                ++pixels.face;
+            } else if (colour == text) {
+                ++pixels.text;
+            } else if (IsBlend(colour, face, text)) {
+                ++pixels.blends;
+            } else if (pixels.other++ == 0) {
+                pixels.firstOther = colour;
+            }
+        }
+    }
+    return pixels;
+}
+
+std::string Hex(COLORREF colour) {
+    char text[16];
+    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour),
+             GetBValue(colour));
+    return text;
+}
+
 TEST(HighContrast, EveryLabelOfBothWindowsStandsOutInABlackScheme) {
     // Windows' High Contrast Black. Wine gives a program the colours of the
     // session as they were when it started: the scheme comes first.
@@ -234,8 +292,23 @@ TEST(HighContrast, EveryLabelOfBothWindowsStandsOutInABlackScheme) {
         {GetDlgItem(about, IDC_DESCRIPTION), IDC_DESCRIPTION},
         {GetDlgItem(about, IDC_DISCLAIMER), IDC_DISCLAIMER},
     };
+    // In a dark scheme of the user's own: a label's text must stand out.
     for (const auto& [label, id] : labels)
         EXPECT_GT(ReadablePixels(label), 30) << "label " << id << " cannot be read";
+
+    // High contrast turned on, as Windows tells a program (Wine cannot turn
+    // it on: the probe answers for it inside the program): every label takes
+    // the scheme's text and face colours, and none keeps colours of its own,
+    // however well they stand out, as yellow on black would.
+    ASSERT_TRUE(TurnHighContrastOn({app.main(), about})) << "the program was not told";
+    app.Idle();
+    for (const auto& [label, id] : labels) {
+        const SchemePixels pixels = InSchemeColours(label, black, white);
+        EXPECT_EQ(pixels.other, 0) << "label " << id << " keeps a colour of its own, "
+                                   << Hex(pixels.firstOther) << ", in high contrast";
+        EXPECT_GT(pixels.face, pixels.text) << "label " << id << " is not on the scheme's face";
+        EXPECT_GT(pixels.text, 30) << "label " << id << " has no text in the scheme's colour";
+    }
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 // screen reader reads of it, or how far a combo box drops; told a DPI, it sends the window
 // WM_DPICHANGED as Windows would, from inside, or asks its size there
 // (WM_GETDPISCALEDSIZE) and sends back the answer. It also holds the
-// program's thread still while the test queues keys, and says what input the
-// thread has still to take.
+// program's thread still while the test queues keys, says what input the
+// thread has still to take, and makes the program's SystemParametersInfo say
+// that high contrast is on, which Wine cannot turn on.
 #include <ole2.h>
 #include <oleacc.h>
 #include <servprov.h>
@@ -139,6 +140,59 @@ std::wstring Read(IAccessible* object, const std::wstring& name) {
     return read;
 }
 
+// --- high contrast, as Windows reports it once the user turns it on ----------------------------
+
+using SystemParametersInfoFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
+SystemParametersInfoFunction systemParametersInfo;
+
+BOOL WINAPI SystemParametersInfoInHighContrast(UINT action, UINT param, PVOID data, UINT winIni) {
+    auto* contrast = static_cast<HIGHCONTRASTW*>(data);
+    if (action != SPI_GETHIGHCONTRAST || !contrast || contrast->cbSize != sizeof(HIGHCONTRASTW))
+        return systemParametersInfo(action, param, data, winIni);
+    contrast->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
+    contrast->lpszDefaultScheme = nullptr;
+    return TRUE;
+}
+
+// Points the exe's import of SystemParametersInfoW, which it takes from
+// user32 statically, at the stand-in above. True where it points there.
+bool ReportHighContrast() {
+    // The exe calls into this DLL from now on: it stays loaded as long as the program runs.
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                            reinterpret_cast<LPCWSTR>(&SystemParametersInfoInHighContrast), &self))
+        return false;
+    const auto real = reinterpret_cast<SystemParametersInfoFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoW")));
+    if (!real) return false;
+    systemParametersInfo = real;
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!imports.VirtualAddress) return false;
+    const auto standIn = reinterpret_cast<ULONG_PTR>(&SystemParametersInfoInHighContrast);
+    bool pointed = false;
+    for (auto* module =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         module->Name; ++module) {
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+             slot->u1.Function; ++slot) {
+            if (slot->u1.Function == standIn) pointed = true;
+            if (slot->u1.Function != reinterpret_cast<ULONG_PTR>(real)) continue;
+            DWORD protection = 0;
+            if (!VirtualProtect(&slot->u1.Function, sizeof(slot->u1.Function), PAGE_READWRITE,
+                                &protection))
+                continue;
+            slot->u1.Function = standIn;
+            VirtualProtect(&slot->u1.Function, sizeof(slot->u1.Function), protection, &protection);
+            pointed = true;
+        }
+    }
+    return pointed;
+}
+
 // The events by which the test and the probe hand over while the thread is held.
 std::wstring HoldEventName(const wchar_t* what, WPARAM test, LPARAM serial) {
     wchar_t name[64];
@@ -237,6 +291,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         // such as the command a menu posts.
         DWORD waiting = HIWORD(GetQueueStatus(QS_KEY | QS_POSTMESSAGE));
         COPYDATASTRUCT data = {4, sizeof(waiting), &waiting};
+        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
+                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+    } else if (code == HC_ACTION &&
+               call->message == RegisterWindowMessageW(L"ZolvHighContrastProbe")) {
+        BOOL reported = ReportHighContrast();
+        COPYDATASTRUCT data = {5, sizeof(reported), &reported};
         SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
                      reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
     }

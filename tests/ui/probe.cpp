@@ -10,7 +10,7 @@ namespace {
 // What the probe in the loader last sent back: its kind, 0 for a font, 1 for
 // a screen reader's reading, 2 for a combo box's dropped rectangle, 3 for a
 // window's answer to WM_GETDPISCALEDSIZE, 4 for the input its thread has still
-// to take, and its bytes.
+// to take, 5 for whether it reports high contrast, and its bytes.
 ULONG_PTR answerKind;
 std::string answer;
 bool probeAnswered;
@@ -182,6 +182,24 @@ bool InputWaiting(HWND window) {
     if (!probeAnswered || answerKind != 4 || answer.size() != sizeof(waiting)) return false;
     memcpy(&waiting, answer.data(), sizeof(waiting));
     return waiting != 0;
+}
+
+bool TurnHighContrastOn(const std::vector<HWND>& windows) {
+    if (windows.empty()) return false;
+    probeAnswered = false;
+    SendThroughProbe(windows.front(), L"ZolvHighContrastProbe", reinterpret_cast<WPARAM>(Sink()),
+                     0);
+    BOOL reported = FALSE;
+    if (!probeAnswered || answerKind != 5 || answer.size() != sizeof(reported)) return false;
+    memcpy(&reported, answer.data(), sizeof(reported));
+    if (!reported) return false;
+    for (HWND window : windows) {
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG,
+                                 5000, &ignored))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace zolv::ui

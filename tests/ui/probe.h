@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zolv::ui {
 
@@ -59,5 +60,11 @@ bool WhileHeldStill(HWND window, const std::function<bool()>& queue, DWORD milli
 // Whether the loader's UI thread still has keys or posted messages to take,
 // asked inside it; false where it could not be asked, as when it has ended.
 bool InputWaiting(HWND window);
+
+// Tells the loader, from inside, that the user turned high contrast on, as
+// Windows does: from now on its SystemParametersInfo says so
+// (SPI_GETHIGHCONTRAST), and each window is sent WM_SETTINGCHANGE. Wine
+// cannot turn high contrast on. False where the program could not be told.
+bool TurnHighContrastOn(const std::vector<HWND>& windows);
 
 }  // namespace zolv::ui
