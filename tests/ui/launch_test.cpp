@@ -144,7 +144,15 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     const Box box = app.WaitForBox(1500);
     printf("saving over the running script was %s\n", box.hwnd ? "refused" : "done");
     if (box.hwnd) {
+        // Wine's interpreter holds the script while the game runs: the
+        // message names the script and its directory and says it is kept.
         EXPECT_EQ(box.text.rfind(L"The settings were not saved.", 0), 0u) << Utf8(box.text);
+        EXPECT_NE(box.text.find(L"zolvload.bat in \"" + games + L"\" is open in another program"),
+                  std::wstring::npos)
+            << Utf8(box.text);
+        EXPECT_NE(box.text.find(L"The last zolvload.bat in \"" + games + L"\" is kept as it was."),
+                  std::wstring::npos)
+            << Utf8(box.text);
         EXPECT_EQ(box.title, L"ZOLV Loader");
         app.Dismiss(box);
         EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
@@ -176,7 +184,7 @@ TEST_F(GameLaunch, ASaveInADirectoryTooDeepForTheInterpreterIsRefusedAndTheLastS
     app.Click(app.Control(IDC_SAVE));
     const Box box = app.WaitForBox();
     ASSERT_NE(box.hwnd, nullptr) << "the save was not refused";
-    EXPECT_NE(box.text.find(L"too long for the command interpreter"), std::wstring::npos)
+    EXPECT_NE(box.text.find(L"too long for the command prompt"), std::wstring::npos)
         << Utf8(box.text);
     std::wstring unbroken = box.text;  // the path, broken onto lines of its own to fit the box
     unbroken.erase(std::remove(unbroken.begin(), unbroken.end(), L'\n'), unbroken.end());
