@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -292,7 +293,17 @@ TEST(HighContrast, EveryLabelOfBothWindowsStandsOutInABlackScheme) {
         {GetDlgItem(about, IDC_DESCRIPTION), IDC_DESCRIPTION},
         {GetDlgItem(about, IDC_DISCLAIMER), IDC_DISCLAIMER},
     };
+    // Each check reads the screen once the labels show what it looks for, or
+    // after a time: the windows paint when they are next idle.
+    const auto allLabels = [&](const std::function<bool(HWND)>& shows) {
+        return WaitFor([&] {
+            return std::all_of(std::begin(labels), std::end(labels),
+                               [&](const auto& label) { return shows(label.first); });
+        });
+    };
+
     // In a dark scheme of the user's own: a label's text must stand out.
+    allLabels([](HWND label) { return ReadablePixels(label) > 30; });
     for (const auto& [label, id] : labels)
         EXPECT_GT(ReadablePixels(label), 30) << "label " << id << " cannot be read";
 
@@ -301,7 +312,10 @@ TEST(HighContrast, EveryLabelOfBothWindowsStandsOutInABlackScheme) {
     // the scheme's text and face colours, and none keeps colours of its own,
     // however well they stand out, as yellow on black would.
     ASSERT_TRUE(TurnHighContrastOn({app.main(), about})) << "the program was not told";
-    app.Idle();
+    allLabels([&](HWND label) {
+        const SchemePixels pixels = InSchemeColours(label, black, white);
+        return pixels.other == 0 && pixels.face > pixels.text && pixels.text > 30;
+    });
     for (const auto& [label, id] : labels) {
         const SchemePixels pixels = InSchemeColours(label, black, white);
         EXPECT_EQ(pixels.other, 0) << "label " << id << " keeps a colour of its own, "
