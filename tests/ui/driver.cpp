@@ -114,7 +114,16 @@ TempDir::TempDir() {
     path_ = std::wstring(temp) + L"zolv-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(GetTickCount());
     if (!path_.empty() && path_.back() == L'\\') path_.pop_back();
-    CreateDirectoryW(path_.c_str(), nullptr);
+    // Never one that is there already, left by a test before in the same tick.
+    const std::wstring named = path_;
+    for (int n = 2; !CreateDirectoryW(path_.c_str(), nullptr); ++n) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "no temporary directory could be made, error " << error;
+            break;
+        }
+        path_ = named + L"-" + std::to_wstring(n);
+    }
 }
 
 TempDir::~TempDir() { RemoveTree(path_); }
@@ -141,6 +150,8 @@ Loader::Loader(const std::wstring& workingDirectory, const std::wstring& argumen
         L"\"" + TestPrograms().loader + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     if (!CreateProcessW(TestPrograms().loader.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                         0, nullptr, workingDirectory.c_str(), &startup, &process_)) {
+        const DWORD error = GetLastError();
+        ADD_FAILURE() << "ZOLVLOAD.exe could not be started, error " << error;
         return;
     }
     WaitFor([this] { return (main_ = FindWindowByCaption(L"ZOLV Loader")) != nullptr; }, 30000);
