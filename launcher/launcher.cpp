@@ -134,26 +134,31 @@ std::wstring ControlCharacterRefusal(const std::wstring& text) {
                    kNothingChanged);
 }
 
+// A text with characters that a character set lacks: what they would fail
+// at, each of them, and whose character set it is.
+std::wstring CharacterRefusal(const std::wstring& text, const Misfits& misfits,
+                              const wchar_t* failure, const wchar_t* reader) {
+    return Refused(Quoted(text) + L" has " + (misfits.many ? L"characters" : L"a character") +
+                   L" that " + failure + L": " + misfits.list + L". " + reader +
+                   L", which on this Windows lacks " +
+                   (misfits.many ? L"them. Take them" : L"it. Take it") +
+                   L" out of the text and save again." + kNothingChanged);
+}
+
 // The command prompt reads the script in the console's code page, which
 // users know by nothing but its effects.
 std::wstring ConsoleRefusal(const std::wstring& text, const Misfits& misfits) {
-    return Refused(Quoted(text) + L" has " + (misfits.many ? L"characters" : L"a character") +
-                   L" that zolvload.bat cannot hold: " + misfits.list +
-                   L". The command prompt that starts the game reads the script in a character "
-                   L"set of its own, which on this Windows lacks " +
-                   (misfits.many ? L"them. Take them" : L"it. Take it") +
-                   L" out of the text and save again." + kNothingChanged);
+    return CharacterRefusal(
+        text, misfits, L"zolvload.bat cannot hold",
+        L"The command prompt that starts the game reads the script in a character set of its own");
 }
 
 // The emulator reads its command line in the ANSI code page, which Windows'
 // settings call the language for non-Unicode programs.
 std::wstring AnsiRefusal(const std::wstring& text, const Misfits& misfits) {
-    return Refused(Quoted(text) + L" has " + (misfits.many ? L"characters" : L"a character") +
-                   L" that the emulator would not receive as typed: " + misfits.list +
-                   L". The emulator reads its command line in the character set of Windows' "
-                   L"\"Language for non-Unicode programs\", which on this Windows lacks " +
-                   (misfits.many ? L"them. Take them" : L"it. Take it") +
-                   L" out of the text and save again." + kNothingChanged);
+    return CharacterRefusal(text, misfits, L"the emulator would not receive as typed",
+                            L"The emulator reads its command line in the character set of "
+                            L"Windows' \"Language for non-Unicode programs\"");
 }
 
 std::wstring LineTooLongRefusal(std::size_t length, bool doubleBytes) {

@@ -523,25 +523,20 @@ TEST_F(MainWindow, AShellRefusalIsReportedAndTheWindowGoesOn) {
 
 // --- drive list ----------------------------------------------------------------------------------
 
-TEST_F(MainWindow, PickingAReadableDriveOpensItsCurrentDirectory) {
+// A volume's root lists no "." and "..": an empty one, a new USB stick, is an
+// empty list, not a missing disk, and takes the script.
+TEST_F(MainWindow, PickingAReadableDriveOpensItsCurrentDirectoryAnEmptyRootToo) {
     files.AddDirectory(L"d:\\roms");
     files.driveCurrent[L'd'] = L"d:\\roms";
-    drvDrive.drive = L"d: [GAMES]";
-    window.drvDrive_Change();
-    EXPECT_EQ(dirDir.path, L"D:\\roms");
-    EXPECT_TRUE(log.events.empty());
-    EXPECT_EQ(files.current, L"c:\\windows");  // the list never changes the current directory
-}
-
-// A volume's root lists no "." and "..": an empty one, a new USB stick, is an
-// empty list, not a missing disk.
-TEST_F(MainWindow, AnEmptyDriveOpensAsAnEmptyListWithoutAWarningAndTakesTheScript) {
     files.AddDirectory(L"e:\\");
     files.driveCurrent[L'e'] = L"e:\\";
-    drvDrive.drive = L"e:";
-    window.drvDrive_Change();
-    EXPECT_EQ(dirDir.path, L"E:\\");
+    for (const auto& [drive, opened] : {std::pair{L"d: [GAMES]", L"D:\\roms"}, {L"e:", L"E:\\"}}) {
+        drvDrive.drive = drive;
+        window.drvDrive_Change();
+        EXPECT_EQ(dirDir.path, opened);
+    }
     EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(files.current, L"c:\\windows");  // the list never changes the current directory
 
     Choose(L"1943");
     window.cmdSave_Click();
