@@ -201,6 +201,13 @@ std::wstring HoldEventName(const wchar_t* what, WPARAM test, LPARAM serial) {
     return name;
 }
 
+// Sends an answer back to the test's window, whose handle came in wParam.
+void SendBack(const CWPSTRUCT* call, ULONG_PTR kind, const void* bytes, std::size_t size) {
+    COPYDATASTRUCT data = {kind, static_cast<DWORD>(size), const_cast<void*>(bytes)};
+    SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
+                 reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp, LPARAM lp) {
@@ -209,9 +216,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         LOGFONTW font = {};
         const auto handle = reinterpret_cast<HFONT>(SendMessageW(call->hwnd, WM_GETFONT, 0, 0));
         if (handle && GetObjectW(handle, sizeof(font), &font)) {
-            COPYDATASTRUCT data = {0, sizeof(font), &font};
-            SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                         reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+            SendBack(call, 0, &font, sizeof(font));
         }
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvNameProbe")) {
         // The object the control hands a screen reader, the standard one
@@ -237,16 +242,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
             object->Release();
         }
         answer += L"\f" + faults;
-        COPYDATASTRUCT data = {1, static_cast<DWORD>(answer.size() * sizeof(wchar_t)),
-                               answer.data()};
-        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+        SendBack(call, 1, answer.data(), answer.size() * sizeof(wchar_t));
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDropProbe")) {
         RECT dropped = {};
         SendMessageW(call->hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-        COPYDATASTRUCT data = {2, sizeof(dropped), &dropped};
-        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+        SendBack(call, 2, &dropped, sizeof(dropped));
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiProbe")) {
         // The new DPI in wParam, the suggested window size in lParam; the
         // suggested rectangle keeps the window's top left.
@@ -272,9 +272,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         answer.result =
             SendMessageW(call->hwnd, 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
                          reinterpret_cast<LPARAM>(&answer.size));
-        COPYDATASTRUCT data = {3, sizeof(answer), &answer};
-        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+        SendBack(call, 3, &answer, sizeof(answer));
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvHoldProbe")) {
         // The test's process in wParam, the hold's number in lParam. Says it
         // is held, then takes in nothing until the test lets it go on, and
@@ -290,15 +288,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         // What the thread has still to take: keys, and messages posted to it,
         // such as the command a menu posts.
         DWORD waiting = HIWORD(GetQueueStatus(QS_KEY | QS_POSTMESSAGE));
-        COPYDATASTRUCT data = {4, sizeof(waiting), &waiting};
-        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+        SendBack(call, 4, &waiting, sizeof(waiting));
     } else if (code == HC_ACTION &&
                call->message == RegisterWindowMessageW(L"ZolvHighContrastProbe")) {
         BOOL reported = ReportHighContrast();
-        COPYDATASTRUCT data = {5, sizeof(reported), &reported};
-        SendMessageW(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                     reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+        SendBack(call, 5, &reported, sizeof(reported));
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
