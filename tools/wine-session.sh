@@ -61,12 +61,23 @@ wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] 
 
     ZOLV_XVFB_PID=
     if [ "${1:-0}" = 1 ] || [ -z "${DISPLAY:-}" ]; then
-        local n=90
-        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        ZOLV_XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        # A display number that another session takes at the same moment, or
+        # whose server is still going away, leaves our Xvfb dead: the next
+        # number is tried, so that no session draws on another's display.
+        local n=90 tries
+        for tries in $(seq 10); do
+            while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            ZOLV_XVFB_PID=$!
+            export DISPLAY=":$n"
+            for _ in $(seq 100); do
+                kill -0 "$ZOLV_XVFB_PID" 2>/dev/null || break
+                xdpyinfo >/dev/null 2>&1 && break
+                sleep 0.1
+            done
+            kill -0 "$ZOLV_XVFB_PID" 2>/dev/null && break
+            n=$((n + 1))
+        done
     fi
 
     [ "${2:-96}" = 96 ] || wine_session_dpi "$2"
@@ -80,7 +91,10 @@ wine_session_start() {  # [own-display: 1 forces Xvfb even when DISPLAY is set] 
 
 wine_session_stop() {
     [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
-    [ -n "${ZOLV_XVFB_PID:-}" ] && kill "$ZOLV_XVFB_PID" 2>/dev/null || true
+    if [ -n "${ZOLV_XVFB_PID:-}" ] && kill "$ZOLV_XVFB_PID" 2>/dev/null; then
+        # Gone before the display number is free for the next session.
+        for _ in $(seq 50); do kill -0 "$ZOLV_XVFB_PID" 2>/dev/null || break; sleep 0.1; done
+    fi
     [ -n "${WINEPREFIX:-}" ] && case "$WINEPREFIX" in /tmp/zolv-wine.*) rm -rf "$WINEPREFIX" ;; esac
     unset WINEPREFIX ZOLV_XVFB_PID
     return 0
