@@ -45,6 +45,27 @@ bool HeldByAnotherProgram(const std::wstring& path) {
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+// Puts one file in the place of another. A virus scanner, the search indexer
+// or a backup or sync tool opens a file the moment it is closed, often
+// without leave to delete it, and while it reads either file the replace is
+// refused: "access denied" where the file replaced is held, a sharing
+// violation where the new one is. So those two are tried again, for about a
+// second and a half in all, before the replace counts as failed; the last
+// error is left for the caller.
+bool ReplaceRetrying(const std::wstring& from, const std::wstring& to) {
+    DWORD error = ERROR_SUCCESS;
+    for (const DWORD wait : {50, 100, 200, 400, 800, 0}) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
+        if (wait == 0 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) break;
+        Sleep(wait);
+    }
+    SetLastError(error);
+    return false;
+}
+
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -204,13 +225,14 @@ void Win32FileSystem::CommitScript() {
         DeleteFileW(AtAnyLength(workPath_).c_str());
         Fail(name_ + L" could not be written in " + where_, error, WriteFailureKind(error));
     }
-    if (!MoveFileExW(AtAnyLength(workPath_).c_str(), AtAnyLength(scriptPath_).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::wstring work = AtAnyLength(workPath_), script = AtAnyLength(scriptPath_);
+    if (!ReplaceRetrying(work, script)) {
         const DWORD error = GetLastError();
-        DeleteFileW(AtAnyLength(workPath_).c_str());
-        const bool inUse =
-            error == ERROR_SHARING_VIOLATION ||
-            (error == ERROR_ACCESS_DENIED && HeldByAnotherProgram(AtAnyLength(scriptPath_)));
+        // Either file may be the one held: the new one is looked at before it goes.
+        const bool inUse = error == ERROR_SHARING_VIOLATION ||
+                           (error == ERROR_ACCESS_DENIED &&
+                            (HeldByAnotherProgram(script) || HeldByAnotherProgram(work)));
+        DeleteFileW(work.c_str());
         Fail(Quoted(scriptPath_) + L" could not be replaced", error,
              inUse ? Kind::InUse : WriteFailureKind(error));
     }

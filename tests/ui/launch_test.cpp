@@ -141,7 +141,7 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     // The command interpreter may keep the running script open.
     app.SelectComboItem(IDC_GAMEDIR, L"loth");
     app.Click(app.Control(IDC_SAVE));
-    const Box box = app.WaitForBox(1500);
+    const Box box = app.WaitForBox(5000);
     printf("saving over the running script was %s\n", box.hwnd ? "refused" : "done");
     if (box.hwnd) {
         // Wine's interpreter holds the script while the game runs: the

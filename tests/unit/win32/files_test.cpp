@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <thread>
+
 #include "launcher/directory_list.h"
 #include "launcher/launcher.h"
 #include "platform/win32/win32_platform.h"
@@ -127,7 +129,8 @@ TEST_F(RealFiles, ADirectoryRemovedBeforeTheSaveIsReported) {
 
 // Both are refused by Wine as "access denied", and by Windows too where the
 // script is held without leave to delete it; the message tells them apart.
-TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApart) {
+// A hold of a moment, as a virus scanner's of a file just written, is waited out.
+TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApartAndAMomentsHoldIsWaitedOut) {
     ASSERT_TRUE(CreateDirectoryW(script.c_str(), nullptr));
     window.cmdSave_Click();
     ExpectRefusedWithOldScript("<missing>");
@@ -136,19 +139,40 @@ TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApart) {
         << log.events[1];
     RemoveDirectoryW(script.c_str());
 
-    // As the command interpreter holds a running script.
+    // Held for as long as the command interpreter holds a running script.
     WriteBytes(script, "zolv.exe rtype2");
-    HANDLE held = CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    const auto hold = [&] {
+        return CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    };
+    HANDLE held = hold();
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     log.events.clear();
+    const DWORD start = GetTickCount();
     window.cmdSave_Click();
+    const DWORD waited = GetTickCount() - start;
     CloseHandle(held);
+    EXPECT_LT(waited, 5000u) << "Windows calls a window busy that long not responding";
     ExpectRefusedWithOldScript("zolv.exe rtype2");
     EXPECT_NE(log.events[1].find(L"zolvload.bat in \"" + games + L"\" is open in another program"),
               std::wstring::npos)
         << log.events[1];
     EXPECT_EQ(FilesIn(games), 1) << "the new script is not left beside it";
+
+    // Held for a third of a second by another program, without leave to delete it.
+    held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread letGo([held] {
+        Sleep(300);
+        CloseHandle(held);
+    });
+    log.events.clear();
+    window.cmdSave_Click();
+    letGo.join();
+    EXPECT_TRUE(log.events.empty()) << "the save waited until the script was let go";
+    EXPECT_EQ(ReadBytes(script), "zolv.exe 1943 -s -r -d320x240");
+    EXPECT_EQ(FilesIn(games), 1);
+    EXPECT_TRUE(window.SettingsSaved);
 }
 
 TEST_F(RealFiles, ACharacterOutsideTheCodePageIsRefusedBeforeAnythingIsTouched) {
