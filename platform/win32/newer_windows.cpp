@@ -22,12 +22,16 @@ HMODULE Kernel32() { return GetModuleHandleW(L"kernel32.dll"); }
 
 }  // namespace
 
-HMODULE LoadSystemLibrary(const wchar_t* name) {
+std::wstring SystemFile(const wchar_t* name) {
     wchar_t directory[MAX_PATH];
     const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    const std::wstring path = std::wstring(directory, length) + L"\\" + name;
-    return LoadLibraryW(path.c_str());
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    return std::wstring(directory, length) + L"\\" + name;
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    const std::wstring path = SystemFile(name);
+    return path.empty() ? nullptr : LoadLibraryW(path.c_str());
 }
 
 int DpiOfWindow(HWND window) {

@@ -20,6 +20,10 @@ constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
 // then suggests has that size.
 constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
 
+// A file of the system's by its full path in the system directory, such as
+// cmd.exe in C:\Windows\System32; empty where the directory cannot be had.
+std::wstring SystemFile(const wchar_t* name);
+
 // A system DLL by its full path in the system directory, never one found
 // beside the exe or on the search path. Null when it is not there.
 HMODULE LoadSystemLibrary(const wchar_t* name);

@@ -379,8 +379,12 @@ void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     // "start" is the command interpreter's own command, not a program. The
     // interpreter runs without a console of its own, so the user sees only
     // the window that "start" opens.
+    // Where ComSpec is not set, the interpreter is the system's own, by its
+    // full path: a bare "cmd.exe" would be searched for first beside the
+    // loader and in the current directory, the game's, where one from a game
+    // pack or a download would run in its place.
     std::wstring interpreter = Environment(L"ComSpec");
-    if (interpreter.empty()) interpreter = L"cmd.exe";
+    if (interpreter.empty()) interpreter = SystemFile(L"cmd.exe");
     std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
     STARTUPINFOW startup = StartupWithShow(windowStyle);
     PROCESS_INFORMATION process = {};

@@ -36,6 +36,9 @@ std::string Utf8(const std::wstring& text) {
 
 class GameLaunch : public ::testing::Test {
 protected:
+    explicit GameLaunch(const std::vector<std::wstring>& unset = {})
+        : app{temp.path(), L"", unset} {}
+
     TempDir temp;
     std::wstring games = temp.Make(L"zolv");
     std::wstring other = temp.Make(L"other");
@@ -43,7 +46,7 @@ protected:
     // list must show it and the loader must save and run from within it.
     std::wstring unicode = temp.Make(L"zolv\\Spiele \u0436\u0451\u043B\u0442\u044B\u0439");
     std::wstring inner = temp.Make(L"zolv\\Spiele \u0436\u0451\u043B\u0442\u044B\u0439\\inner");
-    Loader app{temp.path()};
+    Loader app;
 
     void SetUp() override {
         ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
@@ -161,6 +164,25 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     }
     EXPECT_FALSE(Exists(games + L"\\zolvload.bat.saving"));
     DeleteFileW(hold.c_str());
+}
+
+// Where ComSpec is not set, the loader runs the system's own interpreter: a
+// bare cmd.exe would be searched for in the current directory, the game's,
+// before the system directory, where one from a game pack or a download may lie.
+class GameLaunchWithoutComSpec : public GameLaunch {
+protected:
+    GameLaunchWithoutComSpec() : GameLaunch({L"ComSpec"}) {}
+};
+
+TEST_F(GameLaunchWithoutComSpec, RunStartsTheGameAndNeverACmdExeInItsDirectory) {
+    ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\cmd.exe").c_str(), FALSE));
+    SaveTheWorkedExample();
+    app.Click(app.Control(IDC_EXECUTE));
+    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000)) << "nothing ran";
+    EXPECT_EQ(Runs(games)[0], Utf8(games) + "\t1943 -s -r -d320x240")
+        << "the cmd.exe in the game's directory ran";
+    EXPECT_TRUE(app.NoBoxFor(500));
+    EXPECT_EQ(Runs(games).size(), 1u);
 }
 
 // Windows makes no directory current whose path is longer than 258
