@@ -159,17 +159,25 @@ void MainWindow::CreateControls() {
         controls_[i] =
             CreateLayoutControl(kMainLayout[i], kMainLayout[i].style, hwnd_, instance_, dpi);
     // The directory list has a procedure of its own, which answers with its
-    // name. Tab puts the focus in a list of choices' edit field, the object a
-    // screen reader announces first: it is named as its list.
-    NamedControl* named = namedChoices_;
+    // name. A combo box's edit field, where Tab puts the focus, and the list
+    // that drops down from it are named as the combo box: Windows names all
+    // three from the one label before them.
     for (const ScreenReaderLabel& label : kScreenReaderNames) {
+        HWND control = Control(label.id);
         if (label.id == IDC_DIR) {
-            dirDir_.Attach(Control(IDC_DIR), label.name);
+            dirDir_.Attach(control, label.name);
             continue;
         }
-        (named++)->Attach(Control(label.id), label.name);
-        HWND field = FindWindowExW(Control(label.id), nullptr, L"Edit", nullptr);
-        if (field && named != std::end(namedChoices_)) (named++)->Attach(field, label.name);
+        COMBOBOXINFO parts = {};
+        parts.cbSize = sizeof(parts);
+        if (!GetComboBoxInfo(control, &parts)) parts = {};
+        // A drop-down list has no edit field: its item is the combo box.
+        const HWND field = parts.hwndItem != control ? parts.hwndItem : nullptr;
+        for (HWND part : {control, field, parts.hwndList}) {
+            if (!part) continue;
+            named_.push_back(std::make_unique<NamedControl>());
+            named_.back()->Attach(part, label.name);
+        }
     }
     LayOut(dpi, nullptr);
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
@@ -107,9 +108,8 @@ private:
     Win32Combo cboGameDir_, cboRes_;
     Win32DriveList drvDrive_;
     DirListBox dirDir_{files_, sound_, messages_};
-    // The uncaptioned controls but the directory list, then the fields in
-    // which the focus lands in the two lists of choices, named as their lists.
-    NamedControl namedChoices_[5];
+    // The combo boxes and their parts, each named as its combo box.
+    std::vector<std::unique_ptr<NamedControl>> named_;
     Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
         chkJoyStick_;
     frmTindrel logic_;

@@ -260,6 +260,9 @@ bool ScreenReaderName::Annotate(HWND control) {
     if (SUCCEEDED(annotations_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
                                                CHILDID_SELF, kNameProperty, name_))) {
         annotated_ = control;
+        // As asked of a name given by annotation: clients that keep what they
+        // read of the control read it again.
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
         return true;
     }
     // Wine 8 has the service but not the annotation (E_NOTIMPL): the control

@@ -99,8 +99,13 @@ TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsOnEveryRoute) {
                                                      {IDC_DIR, L"Directory"},
                                                      {IDC_RES, L"Resolution"},
                                                      {IDC_GAMEDIR, L"Game"}};
+    // The lists that drop down from the combo boxes, by the combo box they belong to.
+    std::map<HWND, HWND> comboOfList;
+    for (int id : {IDC_DRIVE, IDC_RES, IDC_GAMEDIR})
+        comboOfList[ListOfCombo(app.Control(id))] = app.Control(id);
     // What each control is called: the name above, else its caption.
     const auto nameOf = [&](HWND control) {
+        if (comboOfList.count(control)) control = comboOfList[control];
         if (GetParent(control) != app.main()) control = GetParent(control);  // a combo's field
         const auto named = uncaptioned.find(GetDlgCtrlID(control));
         if (named != uncaptioned.end()) return named->second;
@@ -110,14 +115,19 @@ TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsOnEveryRoute) {
     };
 
     // Read inside the program, as oleacc's clients in it read: the four
-    // controls and the fields the focus lands in within the lists of choices.
+    // controls, the fields the focus lands in within the lists of choices,
+    // and the lists that drop down from the three combo boxes.
     std::vector<HWND> read = {app.Control(IDC_NOSOUND), app.Control(IDC_EXECUTE)};
     for (const auto& [id, name] : uncaptioned) {
         read.push_back(app.Control(id));
         if (HWND field = FindWindowExW(app.Control(id), nullptr, L"Edit", nullptr))
             read.push_back(field);
     }
-    ASSERT_EQ(read.size(), 8u) << "the resolution and game lists each have an edit field";
+    for (const auto& [list, combo] : comboOfList) {
+        if (list) read.push_back(list);
+    }
+    ASSERT_EQ(read.size(), 11u) << "the resolution and game lists each have an edit field, and "
+                                   "the three combo boxes a list each";
     for (HWND control : read) {
         const ScreenReading reading = ReadLikeAScreenReader(control);
         const std::string which = Narrow(ClassOf(control) + L" " + nameOf(control));

@@ -247,6 +247,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         RECT dropped = {};
         SendMessageW(call->hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
         SendBack(call, 2, &dropped, sizeof(dropped));
+    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvListProbe")) {
+        COMBOBOXINFO parts = {};
+        parts.cbSize = sizeof(parts);
+        const HWND list = GetComboBoxInfo(call->hwnd, &parts) ? parts.hwndList : nullptr;
+        SendBack(call, 6, &list, sizeof(list));
     } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiProbe")) {
         // The new DPI in wParam, the suggested window size in lParam; the
         // suggested rectangle keeps the window's top left.

@@ -10,7 +10,8 @@ namespace {
 // What the probe in the loader last sent back: its kind, 0 for a font, 1 for
 // a screen reader's reading, 2 for a combo box's dropped rectangle, 3 for a
 // window's answer to WM_GETDPISCALEDSIZE, 4 for the input its thread has still
-// to take, 5 for whether it reports high contrast, and its bytes.
+// to take, 5 for whether it reports high contrast, 6 for a combo box's list,
+// and its bytes.
 ULONG_PTR answerKind;
 std::string answer;
 bool probeAnswered;
@@ -127,6 +128,15 @@ int DroppedHeight(HWND combo) {
     if (!probeAnswered || answerKind != 2 || answer.size() != sizeof(dropped)) return 0;
     memcpy(&dropped, answer.data(), sizeof(dropped));
     return dropped.bottom - dropped.top;
+}
+
+HWND ListOfCombo(HWND combo) {
+    probeAnswered = false;
+    SendThroughProbe(combo, L"ZolvListProbe", reinterpret_cast<WPARAM>(Sink()), 0);
+    HWND list = nullptr;
+    if (probeAnswered && answerKind == 6 && answer.size() == sizeof(list))
+        memcpy(&list, answer.data(), sizeof(list));
+    return list;
 }
 
 void TellDpiChanged(HWND window, int dpi, SIZE suggested) {

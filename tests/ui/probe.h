@@ -38,6 +38,10 @@ ScreenReading ReadLikeAScreenReader(HWND control);
 // (CB_GETDROPPEDCONTROLRECT); 0 where that could not be read.
 int DroppedHeight(HWND combo);
 
+// The list that drops down from a combo box of the loader
+// (GetComboBoxInfo's hwndList); null where that could not be read.
+HWND ListOfCombo(HWND combo);
+
 // Tells a window of the loader that it moved to a monitor of another DPI, as
 // Windows does: WM_DPICHANGED with a suggested rectangle of this size at the
 // window's top left, sent from inside the program. Returns once it is handled.
