@@ -28,9 +28,11 @@ constexpr const wchar_t* kSysInfoProgram = L"\\MSINFO32.EXE";
 
 // The Win32 values of the root, the access and the two value types read.
 constexpr std::uint32_t kLocalMachine = 0x80000002;
-// KEY_READ with KEY_WOW64_64KEY: the tool is registered in the 64-bit view,
-// which a 32-bit program on 64-bit Windows would otherwise not see. 32-bit
-// Windows ignores the flag.
+// KEY_READ with KEY_WOW64_64KEY. The MSINFO key is shared by both views of
+// the registry, but Shared Tools Location is redirected with the rest of
+// HKLM\SOFTWARE: only in the 64-bit view does a 32-bit program on 64-bit
+// Windows see the value 64-bit Windows writes there. 32-bit Windows ignores
+// the flag.
 constexpr std::uint32_t kKeyRead = 0x20019 | 0x0100;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegDword = 4;

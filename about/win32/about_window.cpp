@@ -109,6 +109,9 @@ void AboutWindow::Show() {
     if (!Load()) return;
     logic_.Form_Load();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
+    // The desktop window manager gives a window's visible frame only once it
+    // is shown: where that has invisible borders, it moves by them now.
+    PlaceBesideOwner();
     SetFocus(GetDlgItem(hwnd_, IDOK));
 }
 
@@ -132,11 +135,16 @@ bool AboutWindow::Load() {
         ShowLoadFailure();
         return false;
     }
+    PlaceBesideOwner();
+    return true;
+}
+
+void AboutWindow::PlaceBesideOwner() {
     RECT made;
     GetWindowRect(hwnd_, &made);
-    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top});
+    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top},
+                                  InvisibleBorders(hwnd_));
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return true;
 }
 
 void AboutWindow::Unload() {

@@ -52,6 +52,8 @@ private:
     // The font the window's design gives a control, at the window's DPI.
     HFONT DesignedFont(int id) const { return id == IDC_TITLE ? titleFont_ : defaultFont_; }
     bool Load();
+    // Beside the main window by both visible frames (BesideOrOver).
+    void PlaceBesideOwner();
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }  // layout is in twips
 
     HINSTANCE instance_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/ui.h"
+
 namespace zolv {
 
 namespace {
@@ -69,6 +71,7 @@ void DirListBox::Refill() {
 void DirListBox::OpenHighlighted() {
     const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
     if (index < 0) return;
+    const WaitCursor busy;
     list_.Open(static_cast<std::size_t>(index), sound_, messages_);
     Refill();
 }

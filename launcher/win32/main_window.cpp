@@ -299,17 +299,19 @@ LRESULT MainWindow::OnGetDpiScaledSize(int dpi, SIZE& size) {
 }
 
 LRESULT MainWindow::OnCommand(int id, int code) {
-    if (id == IDC_SAVE && code == BN_CLICKED)
+    if (id == IDC_SAVE && code == BN_CLICKED) {
+        const WaitCursor busy;
         logic_.cmdSave_Click();
-    else if (id == IDC_EXECUTE && code == BN_CLICKED)
+    } else if (id == IDC_EXECUTE && code == BN_CLICKED) {
         logic_.cmdExecute_Click();
-    else if (id == IDC_DRIVE && code == CBN_SELCHANGE)
+    } else if (id == IDC_DRIVE && code == CBN_SELCHANGE) {
+        const WaitCursor busy;
         logic_.drvDrive_Change();
-    else if (id == IDM_END && code == 0)
+    } else if (id == IDM_END && code == 0) {
         logic_.mnuEnd_Click();
-    else if (id == IDM_ABOUT && code == 0)
+    } else if (id == IDM_ABOUT && code == 0) {
         logic_.mnuAbout_Click();
-    else if (id == IDOK) {
+    } else if (id == IDOK) {
         // Enter presses the focused button, as in any dialog; there is no default button.
         HWND focus = GetFocus();
         if (focus && GetParent(focus) == hwnd_ &&

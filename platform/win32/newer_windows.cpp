@@ -65,6 +65,19 @@ void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, i
     AdjustWindowRectEx(rect, style, menu, exStyle);
 }
 
+RECT VisibleFrame(HWND window) {
+    using AttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    static const auto attribute =
+        Lookup<AttributeFunction>(LoadSystemLibrary(L"dwmapi.dll"), "DwmGetWindowAttribute");
+    const DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+    RECT frame = {};
+    if (attribute && SUCCEEDED(attribute(window, kExtendedFrameBounds, &frame, sizeof(frame))) &&
+        frame.right > frame.left && frame.bottom > frame.top)
+        return frame;
+    GetWindowRect(window, &frame);
+    return frame;
+}
+
 int SystemMetricForDpi(int index, int dpi) {
     using MetricFunction = int(WINAPI*)(int, UINT);
     static const auto metric = Lookup<MetricFunction>(User32(), "GetSystemMetricsForDpi");

@@ -36,6 +36,14 @@ int DpiOfWindow(HWND window);
 // draws frames at the system DPI, and that is what this gives.
 void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, int dpi);
 
+// A window's frame as the eye sees it. Windows Vista and later, where the
+// desktop window manager composes the screen, draw a frame's resize borders
+// invisible, and GetWindowRect counts them: the visible bounds are the
+// manager's (DWMWA_EXTENDED_FRAME_BOUNDS of dwmapi, loaded by its full path).
+// Where it is missing or composition is off (XP, classic themes), the frame
+// is drawn whole and GetWindowRect is what shows.
+RECT VisibleFrame(HWND window);
+
 // A system metric (SM_CXEDGE, SM_CXSMICON, ...) at a DPI.
 int SystemMetricForDpi(int index, int dpi);
 

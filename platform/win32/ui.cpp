@@ -430,27 +430,36 @@ void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
     }
 }
 
-POINT BesideOrOver(HWND window, SIZE size) {
-    RECT over;
-    GetWindowRect(window, &over);
+POINT BesideOrOver(HWND window, SIZE size, const RECT& borders) {
+    const RECT over = VisibleFrame(window);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
+    const SIZE seen = {size.cx - borders.left - borders.right,
+                       size.cy - borders.top - borders.bottom};
     // Windows keeps an owned window in front of its owner: over it, it would
     // hide the owner's controls until the user moved it away.
-    POINT at = {over.left + (over.right - over.left - size.cx) / 2,
-                over.top + (over.bottom - over.top - size.cy) / 2};
-    if (area.right - over.right >= size.cx) {
+    POINT at = {over.left + (over.right - over.left - seen.cx) / 2,
+                over.top + (over.bottom - over.top - seen.cy) / 2};
+    if (area.right - over.right >= seen.cx) {
         at = {over.right, over.top};
-    } else if (over.left - area.left >= size.cx) {
-        at = {over.left - size.cx, over.top};
+    } else if (over.left - area.left >= seen.cx) {
+        at = {over.left - seen.cx, over.top};
     }
     // The right and bottom edges first, so that a window larger than the
     // area keeps its caption on it.
-    at.x = std::max<LONG>(area.left, std::min<LONG>(at.x, area.right - size.cx));
-    at.y = std::max<LONG>(area.top, std::min<LONG>(at.y, area.bottom - size.cy));
-    return at;
+    at.x = std::max<LONG>(area.left, std::min<LONG>(at.x, area.right - seen.cx));
+    at.y = std::max<LONG>(area.top, std::min<LONG>(at.y, area.bottom - seen.cy));
+    return {at.x - borders.left, at.y - borders.top};
+}
+
+RECT InvisibleBorders(HWND window) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const RECT seen = VisibleFrame(window);
+    return {seen.left - outer.left, seen.top - outer.top, outer.right - seen.right,
+            outer.bottom - seen.bottom};
 }
 
 int SystemDpi() {

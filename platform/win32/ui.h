@@ -127,8 +127,29 @@ void Repaint(HWND window);
 // within the work area of that window's monitor: on its right where the area
 // has room, else on its left, its top level with the other's; where neither
 // side has room, centred over it. Either way moved where needed within the
-// area, its top left kept on it where it is larger.
-POINT BesideOrOver(HWND window, SIZE size);
+// area, its top left kept on it where it is larger. Both are placed by their
+// frames as the eye sees them (VisibleFrame): `borders` are the placed
+// window's invisible ones, by how far its visible frame lies within its
+// window rectangle on each side.
+POINT BesideOrOver(HWND window, SIZE size, const RECT& borders = {});
+// A window's invisible borders, as BesideOrOver takes them.
+RECT InvisibleBorders(HWND window);
+
+// The wait cursor for as long as a handler keeps the window busy: reading a
+// drive or a directory (a network drive whose server is away may take half
+// a minute to fail), or a save waiting for another program to let go of the
+// script. The cursor before it comes back afterwards, or the arrow where the
+// thread had set none (to put none back would hide the pointer until it moved).
+class WaitCursor {
+public:
+    WaitCursor() : before_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(before_ ? before_ : LoadCursorW(nullptr, IDC_ARROW)); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR before_;
+};
 
 // The system's DPI: what a window is made at, before it learns its monitor's
 // (DpiOfWindow in newer_windows.h).
