@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -144,28 +143,13 @@ RECT ClientRectIn(HWND control) {
 
 // --- the program ---------------------------------------------------------------------------------
 
-Loader::Loader(const std::wstring& workingDirectory, const std::wstring& arguments,
-               const std::vector<std::wstring>& unset) {
+Loader::Loader(const std::wstring& workingDirectory, const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::wstring commandLine =
         L"\"" + TestPrograms().loader + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    // The environment block: "name=value" strings one after another, each
-    // ended by a null, the block by another.
-    std::wstring environment;
-    wchar_t* const block = GetEnvironmentStringsW();
-    for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
-        const std::wstring variable = entry;
-        const bool dropped = std::any_of(unset.begin(), unset.end(), [&](const std::wstring& name) {
-            return _wcsnicmp(variable.c_str(), (name + L"=").c_str(), name.size() + 1) == 0;
-        });
-        if (!dropped) environment += variable + L'\0';
-    }
-    FreeEnvironmentStringsW(block);
-    environment += L'\0';
     if (!CreateProcessW(TestPrograms().loader.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, environment.data(), workingDirectory.c_str(),
-                        &startup, &process_)) {
+                        0, nullptr, workingDirectory.c_str(), &startup, &process_)) {
         const DWORD error = GetLastError();
         ADD_FAILURE() << "ZOLVLOAD.exe could not be started, error " << error;
         return;

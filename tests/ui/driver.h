@@ -50,10 +50,8 @@ struct Box {
 
 class Loader {
 public:
-    // Starts ZOLVLOAD.exe in a working directory, with this process's
-    // environment less the variables named, and waits until its main window is shown.
-    explicit Loader(const std::wstring& workingDirectory, const std::wstring& arguments = L"",
-                    const std::vector<std::wstring>& unset = {});
+    // Starts ZOLVLOAD.exe in a working directory and waits until its main window is shown.
+    explicit Loader(const std::wstring& workingDirectory, const std::wstring& arguments = L"");
     ~Loader();  // closes it, dismissing any box first; kills it only as a last resort
 
     DWORD pid() const { return process_.dwProcessId; }

@@ -36,9 +36,6 @@ std::string Utf8(const std::wstring& text) {
 
 class GameLaunch : public ::testing::Test {
 protected:
-    explicit GameLaunch(const std::vector<std::wstring>& unset = {})
-        : app{temp.path(), L"", unset} {}
-
     TempDir temp;
     std::wstring games = temp.Make(L"zolv");
     std::wstring other = temp.Make(L"other");
@@ -46,7 +43,7 @@ protected:
     // list must show it and the loader must save and run from within it.
     std::wstring unicode = temp.Make(L"zolv\\Spiele \u0436\u0451\u043B\u0442\u044B\u0439");
     std::wstring inner = temp.Make(L"zolv\\Spiele \u0436\u0451\u043B\u0442\u044B\u0439\\inner");
-    Loader app;
+    Loader app{temp.path()};
 
     void SetUp() override {
         ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
@@ -169,10 +166,15 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
 // Where ComSpec is not set, the loader runs the system's own interpreter: a
 // bare cmd.exe would be searched for in the current directory, the game's,
 // before the system directory, where one from a game pack or a download may lie.
-class GameLaunchWithoutComSpec : public GameLaunch {
-protected:
-    GameLaunchWithoutComSpec() : GameLaunch({L"ComSpec"}) {}
+struct WithoutComSpec {  // in the environment the loader inherits, while the test runs
+    wchar_t kept[MAX_PATH] = {};
+    WithoutComSpec() {
+        GetEnvironmentVariableW(L"ComSpec", kept, MAX_PATH);
+        SetEnvironmentVariableW(L"ComSpec", nullptr);
+    }
+    ~WithoutComSpec() { SetEnvironmentVariableW(L"ComSpec", kept); }
 };
+class GameLaunchWithoutComSpec : private WithoutComSpec, public GameLaunch {};
 
 TEST_F(GameLaunchWithoutComSpec, RunStartsTheGameAndNeverACmdExeInItsDirectory) {
     ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\cmd.exe").c_str(), FALSE));
