@@ -45,36 +45,24 @@ const std::array<ControlLayout, 7> kLayout = {{
     {IDC_VERSION, L"STATIC", L"Version BETA 0.5", kLabel, 600, 600, 1365, 225},
 }};
 
-// How many times its room a label's text needs in a font, wrapped as it is
-// drawn: at most 1 where it fits inside the label.
-double TextNeed(HWND label, HFONT font) {
+// Whether a label's text shows whole in a font, wrapped as it is drawn.
+bool TextFits(HWND label, HFONT font) {
     RECT box;
     GetClientRect(label, &box);
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, font);
-    const double need = WrappedNeed(dc, WindowText(label), box);
+    const bool fits = WrappedNeed(dc, WindowText(label), box) <= 1.0;
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    return need;
+    return fits;
 }
 
-// The labels whose font is fitted to their text, each in the face its design
-// names, with the outline face to try beside a bitmap face that has no
-// smaller size.
-struct FittedLabel {
-    int id;
-    const wchar_t* face;
-    const wchar_t* outlineFace;
-    int hundredthsOfPoint;
-    bool bold;
-    BYTE charset;
-};
-constexpr FittedLabel kFittedLabels[] = {
-    {IDC_TITLE, L"Terminal", nullptr, 1350, true, OEM_CHARSET},
-    {IDC_VERSION, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
-    {IDC_DESCRIPTION, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
-    {IDC_DISCLAIMER, L"MS Sans Serif", L"Microsoft Sans Serif", 800, false, DEFAULT_CHARSET},
-};
+constexpr FontRole kTitleFont = {L"Terminal", 1350, true, OEM_CHARSET};
+constexpr FontRole kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
+// MS Sans Serif comes in no bitmap size below 8 point.
+constexpr FontRole kTextFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET,
+                                L"Microsoft Sans Serif"};
+constexpr int kFittedLabels[] = {IDC_TITLE, IDC_VERSION, IDC_DESCRIPTION, IDC_DISCLAIMER};
 
 // Black for the title and the long texts, the system's text colour for the
 // version, on the face; where either would not be read, the system's colours.
@@ -213,23 +201,23 @@ void AboutWindow::LayOut(int dpi, const RECT* suggested) {
     // The controls let go of the old fonts as they take the new ones.
     const HFONT old[] = {titleFont_, defaultFont_, buttonFont_};
     buttonFont_ = nullptr;
-    titleFont_ = MakeFont(L"Terminal", 1350, true, OEM_CHARSET, dpi_);
-    defaultFont_ = MakeFont(L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_);
+    titleFont_ = MakeFont(kTitleFont, dpi_);
+    defaultFont_ = MakeFont(kDefaultFont, dpi_);
     for (const ControlLayout& c : kLayout) {
         HWND control = GetDlgItem(hwnd_, c.id);
         SetWindowPos(control, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width),
                      Pixels(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignedFont(c.id)), FALSE);
     }
-    for (const FittedLabel& label : kFittedLabels) FitLabel(label.id);
+    for (int id : kFittedLabels) FitLabel(id);
     // The two buttons share a smaller font where a caption would be cut.
-    const std::vector<HWND> buttons = {GetDlgItem(hwnd_, IDOK), GetDlgItem(hwnd_, IDC_SYSINFO)};
-    if (HFONT smaller =
-            SmallerFontToFit(buttons, L"MS Sans Serif", 800, false, DEFAULT_CHARSET, dpi_)) {
-        buttonFont_ = smaller;
-        for (HWND button : buttons)
-            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
-    }
+    const HWND buttons[] = {GetDlgItem(hwnd_, IDOK), GetDlgItem(hwnd_, IDC_SYSINFO)};
+    buttonFont_ = FittedFont(kDefaultFont, dpi_, [&](HFONT font) {
+        return FitsOnOneLine(buttons[0], {WindowText(buttons[0])}, font, dpi_) &&
+               FitsOnOneLine(buttons[1], {WindowText(buttons[1])}, font, dpi_);
+    });
+    for (HWND button : buttons)
+        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
     for (HFONT font : old) {
         if (font) DeleteObject(font);
     }
@@ -271,34 +259,21 @@ LRESULT AboutWindow::OnGetDpiScaledSize(int dpi, SIZE& size) {
     return TRUE;
 }
 
-// The labels keep their fixed size, and their texts do not fit every face a
-// system offers for the one asked for: the description's last line, the
-// address for questions, falls below the label even in MS Sans Serif. A
-// label whose text does not fit in the window's font for it gets a smaller
-// font, down to three quarters of its size: its own face, or, as a bitmap
-// face comes in few sizes (MS Sans Serif in none below 8 point) and the font
-// mapper hands back the 8 point one for any smaller request, the outline face
-// made to stand in for it. Where nothing fits, the label keeps the window's.
+// The labels keep their size, and their texts do not fit every face a system
+// offers for the one asked for: the description's last line falls below the
+// label even in MS Sans Serif. Where nothing fits, the label keeps the window's.
 void AboutWindow::FitLabel(int id) {
     std::size_t index = 0;
-    while (index < std::size(kFittedLabels) && kFittedLabels[index].id != id) ++index;
+    while (index < std::size(kFittedLabels) && kFittedLabels[index] != id) ++index;
     if (index == std::size(kFittedLabels)) return;
-    const FittedLabel& fitted = kFittedLabels[index];
     const HWND label = GetDlgItem(hwnd_, id);
-    const HFONT designed = DesignedFont(id);
     // The label lets go of the font fitted to its last text before it goes.
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(designed), FALSE);
-    static_assert(std::size(kFittedLabels) == sizeof(fittedFonts_) / sizeof(fittedFonts_[0]));
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(DesignedFont(id)), FALSE);
     HFONT& slot = fittedFonts_[index];
     if (slot) DeleteObject(slot);
-    slot = nullptr;
-    if (!designed) return;
-    const double needed = TextNeed(label, designed);
-    if (needed <= 1.0) return;
-    slot = SmallerFontWhere([label](HFONT font) { return TextNeed(label, font); }, needed,
-                            fitted.face, fitted.hundredthsOfPoint, fitted.bold, fitted.charset,
-                            dpi_, fitted.outlineFace);
-    if (slot) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(slot), FALSE);
+    slot = FittedFont(id == IDC_TITLE ? kTitleFont : kTextFont, dpi_,
+                      [label](HFONT font) { return TextFits(label, font); });
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(slot), FALSE);
 }
 
 LRESULT AboutWindow::OnCommand(int id, int code) {

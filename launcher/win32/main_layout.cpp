@@ -88,10 +88,6 @@ std::wstring DriveText(wchar_t letter) {
 
 }  // namespace
 
-HFONT MakeFont(const FontRequest& request, int dpi) {
-    return MakeFont(request.face, request.hundredthsOfPoint, request.bold, request.charset, dpi);
-}
-
 HMENU BuildMainMenu() {
     HMENU bar = CreateMenu();
     HMENU program = CreatePopupMenu();

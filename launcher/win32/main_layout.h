@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "platform/win32/ui.h"
 #include "program/control_ids.h"
 
 namespace zolv {
@@ -16,22 +17,12 @@ constexpr int kMainClientHeight = 3825;
 
 enum class Font { Default, System, Label, Button };
 
-// The four fonts the controls are drawn in, as asked for at 96 DPI; at a
-// higher DPI a group of controls may get a smaller one where a caption would
-// not fit (main_window.cpp).
-struct FontRequest {
-    const wchar_t* face;
-    int hundredthsOfPoint;
-    bool bold;
-    BYTE charset;
-};
-
-constexpr FontRequest kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
-constexpr FontRequest kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
-constexpr FontRequest kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
-constexpr FontRequest kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
-
-HFONT MakeFont(const FontRequest& request, int dpi);
+// The four fonts the controls are drawn in; at a higher DPI a group of
+// controls may get a smaller one where a caption would not fit.
+constexpr FontRole kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
+constexpr FontRole kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
+constexpr FontRole kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
+constexpr FontRole kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
 
 struct ControlLayout {
     int id;

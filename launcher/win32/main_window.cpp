@@ -236,13 +236,12 @@ void MainWindow::LayOut(int dpi, const RECT* suggested) {
     InvalidateRect(hwnd_, nullptr, TRUE);  // the lines, at their new places
 }
 
-// The captions keep the places the layout gives them. Where a font grows
-// faster than the layout with the DPI, the check boxes, the buttons or the
-// label share a smaller one instead of showing a cut caption.
+// Where a font grows faster than the layout with the DPI, the check boxes,
+// the buttons or the label share a smaller one rather than show a cut caption.
 void MainWindow::FitCaptions() {
     const struct {
         Font font;
-        const FontRequest& request;
+        const FontRole& role;
     } groups[] = {
         {Font::System, kSystemFont}, {Font::Label, kLabelFont}, {Font::Button, kButtonFont}};
     for (const auto& group : groups) {
@@ -250,40 +249,33 @@ void MainWindow::FitCaptions() {
         for (const ControlLayout& c : kMainLayout) {
             if (c.font == group.font) controls.push_back(Control(c.id));
         }
-        const FontRequest& request = group.request;
-        HFONT smaller = SmallerFontToFit(controls, request.face, request.hundredthsOfPoint,
-                                         request.bold, request.charset, dpi_);
-        if (!smaller) continue;
+        HFONT font = FittedFont(group.role, dpi_, [&](HFONT f) {
+            return std::all_of(controls.begin(), controls.end(), [&](HWND control) {
+                return FitsOnOneLine(control, {WindowText(control)}, f, dpi_);
+            });
+        });
         for (HWND control : controls)
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         DeleteObject(FontSlot(group.font));
-        FontSlot(group.font) = smaller;
+        FontSlot(group.font) = font;
     }
 }
 
 // The two lists of choices hold the program's own texts, each of which must
-// show whole in the selection field. Where the default font is too wide for
-// one (a system whose MS Sans Serif is another face), both lists share a
-// smaller one. Each list is placed once, in the font it keeps, and at start
-// before the load step fills it: under Wine every change to a combo box
-// resizes its dropped list, which costs more the more items it holds.
+// show whole in the selection field.
 void MainWindow::PlaceChoices() {
-    std::vector<const ControlLayout*> layouts;
-    std::vector<TextsToFit> lists;
     for (const ControlLayout& c : kMainLayout) {
-        if (!IsChoiceList(c.id)) continue;
-        layouts.push_back(&c);
-        lists.push_back({Control(c.id), c.id == IDC_RES ? Texts(kResolutions) : Texts(kGameDirs)});
         // Measured at the width they are to have: after a DPI change they
         // still have the old one.
-        MoveLayoutCombo(lists.back().control, c, dpi_);
+        if (IsChoiceList(c.id)) MoveLayoutCombo(Control(c.id), c, dpi_);
     }
-    const FontRequest& request = kDefaultFont;
-    choiceFont_ = SmallerFontToFit(lists, request.face, request.hundredthsOfPoint, request.bold,
-                                   request.charset, dpi_, FontSlot(Font::Default));
-    HFONT font = choiceFont_ ? choiceFont_ : FontSlot(Font::Default);
-    for (std::size_t i = 0; i < lists.size(); ++i)
-        PlaceLayoutControl(lists[i].control, *layouts[i], dpi_, font);
+    choiceFont_ = FittedFont(kDefaultFont, dpi_, [&](HFONT f) {
+        return FitsOnOneLine(Control(IDC_RES), Texts(kResolutions), f, dpi_) &&
+               FitsOnOneLine(Control(IDC_GAMEDIR), Texts(kGameDirs), f, dpi_);
+    });
+    for (const ControlLayout& c : kMainLayout) {
+        if (IsChoiceList(c.id)) PlaceLayoutControl(Control(c.id), c, dpi_, choiceFont_);
+    }
 }
 
 LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/largest_fit.h"
 #include "platform/win32/newer_windows.h"
 
 namespace zolv {
@@ -77,7 +76,6 @@ struct Face {
     BYTE charset;
     BYTE precision;
     bool standIn;
-    bool sameBelow;  // FaceFor gives this face at every smaller size as well
 };
 
 HFONT FontOfHeight(const Face& face, int pixels, bool bold) {
@@ -88,24 +86,6 @@ HFONT FontOfHeight(const Face& face, int pixels, bool bold) {
 
 bool IsOutline(const TEXTMETRICW& metrics) {
     return (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
-}
-
-int CALLBACK NoteBitmap(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM lp) {
-    if (!(type & RASTER_FONTTYPE)) return 1;
-    *reinterpret_cast<bool*>(lp) = true;
-    return 0;
-}
-
-// Whether the face of the font in the DC comes as a bitmap font too.
-bool HasBitmapSizes(HDC dc) {
-    TEXTMETRICW metrics;
-    if (!GetTextMetricsW(dc, &metrics)) return true;
-    LOGFONTW own = {};
-    own.lfCharSet = metrics.tmCharSet;
-    GetTextFaceW(dc, LF_FACESIZE, own.lfFaceName);
-    bool bitmap = false;
-    EnumFontFamiliesExW(dc, &own, NoteBitmap, reinterpret_cast<LPARAM>(&bitmap), 0);
-    return bitmap;
 }
 
 int CALLBACK NoteOwnSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM lp) {
@@ -157,35 +137,29 @@ bool Holds(const Face& face, int pixels, bool bold, Test test) {
 
 // The face a font of a height is made in: the named one, or above 120 DPI,
 // where that cannot be had at the height, the first of its stand-ins that
-// this system has; where it has none, what the mapper gives in outline for
-// the first name.
-// A stand-in, once chosen, is kept for every smaller size; so is the named
-// face where no stand-in can take its place. The named face shown in outline
-// is had at every size too, unless a bitmap face of its name would be
-// chosen at some.
-Face FaceFor(const wchar_t* name, int pixels, bool bold, BYTE charset, int dpi) {
-    Face named = {name, charset, OUT_DEFAULT_PRECIS, false, true};
+// this system has, else what the mapper gives in outline for the first name.
+Face FaceFor(const FontRole& role, int pixels, int dpi) {
+    const Face named = {role.face, role.charset, OUT_DEFAULT_PRECIS, false};
     if (dpi <= kMostDpiInNamedFaces) return named;
     const StandIns* standIns = nullptr;
     for (const StandIns& entry : kStandIns) {
-        if (lstrcmpiW(entry.face, name) == 0) standIns = &entry;
+        if (lstrcmpiW(entry.face, role.face) == 0) standIns = &entry;
     }
-    if (!standIns) return named;
-    if (Holds(named, pixels, bold, [&](HDC dc) {
-            if (!ShowsAt(dc, pixels)) return false;
-            TEXTMETRICW metrics;
-            named.sameBelow =
-                GetTextMetricsW(dc, &metrics) && IsOutline(metrics) && !HasBitmapSizes(dc);
-            return true;
-        }))
+    if (!standIns || Holds(named, pixels, role.bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
         return named;
     for (const wchar_t* outline : standIns->outlines) {
         if (!outline) break;
-        const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true, true};
-        if (Holds(standIn, pixels, bold, [&](HDC dc) { return IsOutlineFace(dc, outline); }))
+        const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
+        if (Holds(standIn, pixels, role.bold, [&](HDC dc) { return IsOutlineFace(dc, outline); }))
             return standIn;
     }
-    return {standIns->outlines[0], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true, true};
+    return {standIns->outlines[0], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
+}
+
+// How many times its room a width needs: at most 1 exactly where it fits.
+double Need(int width, int room) {
+    if (room <= 0) return width <= room ? 0.0 : HUGE_VAL;
+    return static_cast<double>(width) / room;
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -194,131 +168,71 @@ int TextWidth(HDC dc, const std::wstring& text) {
     return extent.cx;
 }
 
-// How many times its room a width needs: at most 1 exactly where it fits,
-// and more than any fit where there is no room.
-double Need(int width, int room) {
-    if (room <= 0) return width <= room ? 0.0 : HUGE_VAL;
-    return static_cast<double>(width) / room;
-}
-
-// The fonts do not grow in step with the layout: a face comes in few sizes, or
-// its letters widen faster than its height. At some DPIs a caption that fits
-// at 96 would be cut at the control's edge. How many times its room the
-// widest text of the controls needs in the DC's font: at most 1 where all fit.
-double TextsNeed(HDC dc, const std::vector<TextsToFit>& targets, int dpi) {
-    double need = 0.0;
-    wchar_t kind[16] = {};
-    for (const TextsToFit& target : targets) {
-        HWND control = target.control;
-        RECT client;
-        GetClientRect(control, &client);
-        GetClassNameW(control, kind, 16);
-        int room = client.right;
-        if (lstrcmpiW(kind, L"ComboBox") == 0) {
-            COMBOBOXINFO info = {};
-            info.cbSize = sizeof(info);
-            if (!GetComboBoxInfo(control, &info)) continue;
-            room = info.rcItem.right - info.rcItem.left;
-            if (info.hwndItem && info.hwndItem != control) {
-                // Its margins follow its font: the edit field is given the
-                // one measured (and the combo box gives it its own when it
-                // gets its font).
-                SendMessageW(info.hwndItem, WM_SETFONT,
-                             reinterpret_cast<WPARAM>(GetCurrentObject(dc, OBJ_FONT)), FALSE);
-                const LRESULT margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
-                room -= LOWORD(margins) + HIWORD(margins);
-            }
-        } else if (lstrcmpiW(kind, L"Button") == 0) {
-            const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
-            if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
-                // The box grows with the DPI; the gap after it is half a digit.
-                room -= MulDiv(12, dpi, 96) + 1 + TextWidth(dc, L"0") / 2;
-            } else {
-                room -= 4 * SystemMetricForDpi(SM_CXEDGE, dpi);
-            }
-        }
-        for (const std::wstring& text : target.texts)
-            need = std::max(need, Need(TextWidth(dc, text), room));
-    }
-    return need;
-}
-
 }  // namespace
 
-HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
-    const int pixels = MulDiv(hundredthsOfPoint, dpi, 7200);
-    return FontOfHeight(FaceFor(face, pixels, bold, charset, dpi), pixels, bold);
-}
-
-HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAsked,
-                       const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
-                       const wchar_t* outlineFace) {
-    const int asked = MulDiv(hundredthsOfPoint, dpi, 7200);
-    const Face atAsked = FaceFor(face, asked, bold, charset, dpi);
-    HFONT found = nullptr;  // the font of the largest size that fitted so far
-    const auto fitsAt = [&](int pixels) {
-        // A stand-in, once needed, stays: the texts shrink in one face.
-        const Face chosen = atAsked.sameBelow ? atAsked : FaceFor(face, pixels, bold, charset, dpi);
-        const Face candidates[] = {chosen,
-                                   {outlineFace, DEFAULT_CHARSET, OUT_TT_PRECIS, true, true}};
-        const int tries = outlineFace && !chosen.standIn ? 2 : 1;
-        for (int i = 0; i < tries; ++i) {
-            HFONT font = FontOfHeight(candidates[i], pixels, bold);
-            if (!font) continue;
-            if (need(font) <= 1.0) {
-                if (found) DeleteObject(found);
-                found = font;
-                return true;
-            }
-            DeleteObject(font);
-        }
-        return false;
-    };
-    // Widths follow the size in one face: the size they should fit at is
-    // tried first. Where the face may change from one size to the next, or
-    // the outline face takes over from a bitmap face, the need measured at
-    // the size asked says nothing of the smaller sizes: none is skipped.
-    const bool oneFace = atAsked.sameBelow && (!outlineFace || atAsked.standIn);
-    const int guess = oneFace ? SizeForNeed(asked, neededAsked) : asked - 1;
-    LargestFittingSize(asked * 3 / 4, asked - 1, guess, fitsAt);
-    return found;
-}
-
-HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in) {
-    if (targets.empty()) return nullptr;
+bool FitsOnOneLine(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi) {
     HDC dc = GetDC(nullptr);
-    HFONT current =
-        in ? in : reinterpret_cast<HFONT>(SendMessageW(targets[0].control, WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(dc, current ? current : GetStockObject(SYSTEM_FONT));
-    const double needed = current ? TextsNeed(dc, targets, dpi) : 0.0;
-    HFONT found = nullptr;
-    if (needed > 1.0) {
-        found = SmallerFontWhere(
-            [&](HFONT font) {
-                SelectObject(dc, font);
-                const double fontNeeds = TextsNeed(dc, targets, dpi);
-                SelectObject(dc, current);
-                return fontNeeds;
-            },
-            needed, face, hundredthsOfPoint, bold, charset, dpi);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT client;
+    GetClientRect(control, &client);
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    int room = client.right;
+    bool prefixed = false;  // '&' marks an access key and is not shown
+    if (lstrcmpiW(kind, L"ComboBox") == 0) {
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof(info);
+        if (GetComboBoxInfo(control, &info)) room = info.rcItem.right - info.rcItem.left;
+        if (info.hwndItem && info.hwndItem != control) {
+            // The edit field's margins follow its font.
+            SendMessageW(info.hwndItem, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            const LRESULT margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
+            room -= LOWORD(margins) + HIWORD(margins);
+        }
+    } else if (lstrcmpiW(kind, L"Button") == 0) {
+        prefixed = true;
+        const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+        if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
+            // The box grows with the DPI; the gap after it is half a digit.
+            room -= MulDiv(12, dpi, 96) + 1 + TextWidth(dc, L"0") / 2;
+        } else {
+            room -= 4 * SystemMetricForDpi(SM_CXEDGE, dpi);
+        }
+    }
+    bool fits = true;
+    for (std::wstring text : texts) {
+        if (prefixed) text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
+        fits = fits && TextWidth(dc, text) <= room;
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return found;
+    return fits;
 }
 
-HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi) {
-    std::vector<TextsToFit> targets;
-    for (HWND control : controls) {
-        std::wstring caption;  // without the mark of its access key
-        for (wchar_t c : WindowText(control)) {
-            if (c != L'&') caption += c;
+HFONT MakeFont(const FontRole& role, int dpi) {
+    const int pixels = MulDiv(role.hundredthsOfPoint, dpi, 7200);
+    return FontOfHeight(FaceFor(role, pixels, dpi), pixels, role.bold);
+}
+
+HFONT FittedFont(const FontRole& role, int dpi, const std::function<bool(HFONT)>& fits) {
+    const int asked = MulDiv(role.hundredthsOfPoint, dpi, 7200);
+    const Face atAsked = FaceFor(role, asked, dpi);
+    HFONT font = FontOfHeight(atAsked, asked, role.bold);
+    if (!font || fits(font)) return font;
+    for (int pixels = asked - 1; pixels >= asked * 3 / 4; --pixels) {
+        // A stand-in, once needed, stays: the texts shrink in one face.
+        const Face face = atAsked.standIn ? atAsked : FaceFor(role, pixels, dpi);
+        const Face faces[] = {face, {role.smallerOutline, DEFAULT_CHARSET, OUT_TT_PRECIS, true}};
+        for (int i = 0; i < (role.smallerOutline && !face.standIn ? 2 : 1); ++i) {
+            HFONT smaller = FontOfHeight(faces[i], pixels, role.bold);
+            if (smaller && fits(smaller)) {
+                DeleteObject(font);
+                return smaller;
+            }
+            if (smaller) DeleteObject(smaller);
         }
-        targets.push_back({control, {caption}});
     }
-    return SmallerFontToFit(targets, face, hundredthsOfPoint, bold, charset, dpi);
+    return font;
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -44,48 +44,29 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
-// A font of a size in hundredths of a point, at a DPI. At and below 120 DPI
-// in the face named; above, where that face cannot be had at the size (a
-// bitmap face comes in a few sizes), in an outline face of the same design
-// that stands in for it (MS Sans Serif, System and Terminal have one).
-HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
-
-std::wstring WindowText(HWND hwnd);
-
-// A control and the texts it is to show whole on one line.
-struct TextsToFit {
-    HWND control;
-    std::vector<std::wstring> texts;
+// A font as the design names it, in hundredths of a point. Above 120 DPI,
+// where the face cannot be had at the size (a bitmap face comes in a few),
+// an outline face of the same design stands in for it. `smallerOutline` is
+// tried after the face at each size smaller than asked, for a bitmap face
+// that has no smaller size.
+struct FontRole {
+    const wchar_t* face;
+    int hundredthsOfPoint;
+    bool bold;
+    BYTE charset;
+    const wchar_t* smallerOutline = nullptr;
 };
 
-// For controls that share a font as MakeFont made it: a smaller one where
-// their texts would not fit them on one line (a check box's caption beside its
-// box, a push button's within its edges, a label's within it, a combo box's
-// items in its selection field), the largest that fits, down to three quarters
-// of the size asked for. Null where the font they have fits, or nothing does.
-// Controls that are to be given their font only once it is known are measured
-// as if in `in`, MakeFont's font for them.
-HFONT SmallerFontToFit(const std::vector<TextsToFit>& targets, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi, HFONT in = nullptr);
-// The same for the captions the controls show now.
-HFONT SmallerFontToFit(const std::vector<HWND>& controls, const wchar_t* face,
-                       int hundredthsOfPoint, bool bold, BYTE charset, int dpi);
+HFONT MakeFont(const FontRole& role, int dpi);
+// The role's font at a DPI; where the texts do not `fit` in it, the largest
+// smaller one in which they do, down to three quarters of its size; where
+// none does, the role's own.
+HFONT FittedFont(const FontRole& role, int dpi, const std::function<bool(HFONT)>& fits);
+// Whether the texts show whole on one line of the control in a font: beside
+// a check box's box, within a push button's edges, in a combo box's field.
+bool FitsOnOneLine(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi);
 
-// The same search for any measure of fit: the largest font below the size
-// asked, down to three quarters of it, in which the texts `need` at most
-// their room (a need of 1.2: a fifth more than it). `neededAsked` is their
-// need at the size asked, above 1, from which the size that should fit is
-// worked out and tried first; the sizes next to it show whether a larger
-// one fits, or whether to go on down. Where the face may differ from one
-// size to another, every size is tried from the top down. Either way the
-// font is the one a step down one size at a time would find. Its face is
-// chosen as MakeFont chooses it, except that where the size asked needed a
-// stand-in, every smaller one is in that stand-in too. Where the chosen face
-// is the named one, `outlineFace` (if any) is tried after it at each height,
-// for a bitmap face that has no smaller size. Null where nothing fits.
-HFONT SmallerFontWhere(const std::function<double(HFONT)>& need, double neededAsked,
-                       const wchar_t* face, int hundredthsOfPoint, bool bold, BYTE charset, int dpi,
-                       const wchar_t* outlineFace = nullptr);
+std::wstring WindowText(HWND hwnd);
 
 // Draws text wrapped at word boundaries within the rectangle, in the DC's font
 // and colours. A run of blanks that does not fit on its line ends the line and
