@@ -28,8 +28,6 @@ constexpr std::array<Line, 9> kLines = {{
     {2520, 2760, 4560, 2760},
 }};
 
-constexpr int kDroppedListTwips = 2400;  // how far the combo lists drop down
-
 DriveKind KindOf(UINT type) {
     switch (type) {
         case DRIVE_NO_ROOT_DIR:
@@ -86,7 +84,47 @@ std::wstring DriveText(wchar_t letter) {
     return DriveListText(letter, kind, L"");
 }
 
+constexpr FontRole kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
+constexpr FontRole kLabelFont = {L"MS Sans Serif", 975, false, DEFAULT_CHARSET};
+constexpr FontRole kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
+constexpr FontRole kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+
 }  // namespace
+
+const FormDesign kMainForm = {
+    L"ZOLVLoaderMain",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    0,
+    {4710, 3825},
+    {
+        {IDC_EXECUTE, L"BUTTON", L"Run the Game!", kButton, 2520, 3360, 2055, 400, kButtonRole},
+        {IDC_SAVE, L"BUTTON", L"Save Settings", kButton, 2520, 2880, 2055, 400, kButtonRole},
+        {IDC_DRIVE, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 2520,
+         480, 2055, 315, kDefaultRole},
+        {IDC_DIR, L"LISTBOX", L"",
+         kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | kOwnerDrawnList | LBS_NOINTEGRALHEIGHT,
+         2520, 840, 2055, 990, kDefaultRole},
+        {IDC_SKIP, L"BUTTON", L"Skip code analys", kCheck, 120, 2040, 2175, 360, kSystemRole},
+        {IDC_NOSOUND, L"BUTTON", L"No sound", kCheck, 120, 1560, 2175, 360, kSystemRole},
+        {IDC_FRAME, L"BUTTON", L"Frameskip", kCheck, 120, 1080, 2175, 360, kSystemRole},
+        {IDC_ENABLEV, L"BUTTON", L"Enable vsync", kCheck, 120, 600, 2175, 360, kSystemRole},
+        {IDC_SCAN, L"BUTTON", L"No scanlines", kCheck, 120, 120, 2175, 360, kSystemRole},
+        {IDC_JOYSTICK, L"BUTTON", L"JoyStick Support", kCheck, 120, 2520, 2175, 360, kSystemRole},
+        {IDC_FM, L"BUTTON", L"FM address 388H", kCheck, 120, 3000, 2175, 360, kSystemRole},
+        {IDC_ROTATE, L"BUTTON", L"Rotate screen", kCheck, 120, 3480, 2175, 360, kSystemRole},
+        {IDC_RES, L"COMBOBOX", L"", kCombo, 2520, 1920, 2055, 315, kChoicesRole},
+        {IDC_GAMEDIR, L"COMBOBOX", L"", kCombo, 2520, 2280, 2055, 315, kChoicesRole},
+        {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kChild | SS_LEFT | SS_NOPREFIX, 2520,
+         120, 1935, 255, kLabelRole},
+    },
+    {kSystemFont, kLabelFont, kButtonFont, kDefaultFont, kDefaultFont},
+    IDC_EXECUTE,
+};
 
 HMENU BuildMainMenu() {
     HMENU bar = CreateMenu();
@@ -97,68 +135,6 @@ HMENU BuildMainMenu() {
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(program), L"&Program");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
     return bar;
-}
-
-namespace {
-
-bool IsCombo(const ControlLayout& c) { return std::wstring(c.kind) == L"COMBOBOX"; }
-
-// A combo box's height in the table is its closed box's; the window's
-// height takes in its dropped list.
-int WindowHeight(const ControlLayout& c) {
-    return IsCombo(c) ? c.height + kDroppedListTwips : c.height;
-}
-
-}  // namespace
-
-HWND CreateLayoutControl(const ControlLayout& c, DWORD style, HWND parent, HINSTANCE instance,
-                         int dpi) {
-    // Combo boxes draw their own sunken edge; the list needs one.
-    return CreateWindowExW(c.kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind,
-                           c.caption, style, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
-                           TwipsToPixels(c.width, dpi), TwipsToPixels(WindowHeight(c), dpi), parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-}
-
-void MoveLayoutCombo(HWND combo, const ControlLayout& c, int dpi) {
-    RECT now;
-    GetWindowRect(combo, &now);
-    MapWindowPoints(nullptr, GetParent(combo), reinterpret_cast<POINT*>(&now), 2);
-    const int left = TwipsToPixels(c.left, dpi), top = TwipsToPixels(c.top, dpi);
-    const int width = TwipsToPixels(c.width, dpi);
-    if (now.left == left && now.top == top && now.right - now.left == width) return;  // made there
-    SetWindowPos(combo, nullptr, left, top, width, now.bottom - now.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void PlaceLayoutControl(HWND control, const ControlLayout& c, int dpi, HFONT font) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (IsCombo(c)) {
-        // The closed height follows the font; size the selection field so
-        // that the closed box is as tall as the layout says. Wine's combo
-        // box reports two pixels more than the height set for its field, so
-        // the box it has now is had by setting two less than it reports;
-        // from there the closed height moves pixel for pixel with the
-        // height set. Where a system reports otherwise, the next try
-        // corrects it.
-        const int wanted = TwipsToPixels(c.height, dpi);
-        LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0) - 2;
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            RECT closed;
-            GetWindowRect(control, &closed);
-            const int off = wanted - (closed.bottom - closed.top);
-            if (off == 0) break;
-            item += off;
-            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
-        }
-    }
-    // Last: a combo box takes the height beyond its closed box for its
-    // dropped list, so it drops as far as the layout says only when its
-    // closed box already has its height. Any other control made at its
-    // place is there already, and this changes nothing.
-    SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
-                 TwipsToPixels(c.width, dpi), TwipsToPixels(WindowHeight(c), dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DrawMainLines(HDC dc, int dpi) {

@@ -8,8 +8,6 @@
 
 #include "about/win32/about_window.h"
 #include "launcher/win32/main_layout.h"
-#include "platform/win32/newer_windows.h"
-#include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "program/identity.h"
 #include "program/resource.h"
@@ -17,13 +15,6 @@
 namespace zolv {
 
 namespace {
-
-constexpr const wchar_t* kClassName = L"ZOLVLoaderMain";
-
-void ShowStartFailure(const wchar_t* what) {
-    MessageBoxW(nullptr, (std::wstring(what) + L": " + SystemReason(GetLastError())).c_str(),
-                kTitle, MB_OK | MB_ICONERROR);
-}
 
 template <std::size_t N>
 std::vector<std::wstring> Texts(const std::array<const wchar_t*, N>& table) {
@@ -59,44 +50,21 @@ std::wstring Win32DriveList::Drive() {
 // --- window --------------------------------------------------------------------------------------
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance),
+    : Form(instance, kMainForm),
       logic_({cboGameDir_, cboRes_, drvDrive_, dirDir_, chkNoSound_, chkEnableV_, chkFrame_,
               chkScan_, chkSkip_, chkRotate_, chkFM_, chkJoyStick_},
              {files_, codePage_, shell_, sound_, messages_, *this}) {}
 
 MainWindow::~MainWindow() {
-    // A quit that did not come through the shutdown leaves the window up:
-    // it goes first, while the object its procedure points at is whole.
     if (hwnd_) DestroyWindow(hwnd_);
-    for (HFONT font : fonts_) {
-        if (font) DeleteObject(font);
-    }
-    if (choiceFont_) DeleteObject(choiceFont_);
 }
 
 bool MainWindow::Start(int show) {
-    if (!RegisterClassOnce(instance_, kClassName,
-                           LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP)))) {
-        ShowStartFailure(L"The main window's class could not be registered");
+    if (!Open(kTitle, BuildMainMenu(), nullptr, {CW_USEDEFAULT, CW_USEDEFAULT},
+              L"The main window's class could not be registered",
+              L"The main window could not be created"))
         return false;
-    }
-
-    // Made at the system's DPI; laid out at creation for the DPI of the
-    // monitor it lands on.
-    dpi_ = SystemDpi();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    HMENU menu = BuildMainMenu();
-    RECT frame = {0, 0, ClientAt(dpi_).cx, ClientAt(dpi_).cy};
-    AdjustWindowRectEx(&frame, style, TRUE, 0);
-    if (!Create(0, kClassName, kTitle, style, frame.right - frame.left, frame.bottom - frame.top,
-                menu, instance_)) {
-        DestroyMenu(menu);
-        ShowStartFailure(L"The main window could not be created");
-        return false;
-    }
-
-    // The lists of choices are filled with their redraw off, which under
-    // Wine makes adding their items about half as costly.
+    // The lists of choices are filled with their redraw off.
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, FALSE, 0);
     logic_.Form_Load();
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, TRUE, 0);
@@ -110,54 +78,38 @@ bool MainWindow::TranslateDialogKeys(MSG* msg) {
     return hwnd_ && IsDialogMessageW(hwnd_, msg);
 }
 
-LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            return OnCreate();
+            // Both lists start where the program was started; neither changes
+            // the process's current directory.
+            drvDrive_.Fill();
+            try {
+                dirDir_.SetPath(files_.CurrentDirectory());
+            } catch (const PlatformError&) {
+                // Started in a place that cannot be listed: the list stays
+                // empty until the user picks a drive.
+            }
+            return 0;
         case WM_COMMAND:
             return OnCommand(LOWORD(wp), HIWORD(wp));
         case WM_CTLCOLORSTATIC:
             return OnLabelColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
         case WM_MEASUREITEM:
-            dirDir_.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lp), FontSlot(Font::Default));
+            dirDir_.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lp), FontOf(kDefaultRole));
             return TRUE;
         case WM_DRAWITEM:
             dirDir_.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;
         case WM_PAINT:
             return OnPaint();  // the lines beneath the controls
-        case WM_SYSCOLORCHANGE:
-        case WM_SETTINGCHANGE:  // high contrast, turned on or off
-            Repaint(hwnd_);
-            break;
-        case WM_ACTIVATE:
-            return OnActivate(LOWORD(wp) != WA_INACTIVE);
         case WM_CLOSE:
             return OnClose();  // every route out runs the one shutdown sequence
-        case kDpiChangedMessage:
-            return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-        case kGetDpiScaledSizeMessage:
-            return OnGetDpiScaledSize(static_cast<int>(wp), *reinterpret_cast<SIZE*>(lp));
-        case WM_NCDESTROY:
-            lastFocus_ = nullptr;
-            controls_.fill(nullptr);  // gone with the window
-            messages_.SetOwner(nullptr);
-            return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT MainWindow::OnCreate() {
-    messages_.SetOwner(hwnd_);
-    CreateControls();
-    return 0;
-}
-
-void MainWindow::CreateControls() {
-    const int dpi = DpiOfWindow(hwnd_);
-    for (std::size_t i = 0; i < kMainLayout.size(); ++i)
-        controls_[i] =
-            CreateLayoutControl(kMainLayout[i], kMainLayout[i].style, hwnd_, instance_, dpi);
+void MainWindow::ControlsMade() {
     // The directory list has a procedure of its own, which answers with its
     // name. A combo box's edit field, where Tab puts the focus, and the list
     // that drops down from it are named as the combo box: Windows names all
@@ -179,8 +131,6 @@ void MainWindow::CreateControls() {
             named_.back()->Attach(part, label.name);
         }
     }
-    LayOut(dpi, nullptr);
-
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);
     cboRes_.hwnd = Control(IDC_RES);
     drvDrive_.hwnd = Control(IDC_DRIVE);
@@ -192,102 +142,16 @@ void MainWindow::CreateControls() {
     chkRotate_.hwnd = Control(IDC_ROTATE);
     chkFM_.hwnd = Control(IDC_FM);
     chkJoyStick_.hwnd = Control(IDC_JOYSTICK);
-
-    // Both lists start where the program was started; neither changes the
-    // process's current directory.
-    drvDrive_.Fill();
-    try {
-        dirDir_.SetPath(files_.CurrentDirectory());
-    } catch (const PlatformError&) {
-        // Started in a place that cannot be listed: the list stays empty
-        // until the user picks a drive.
-    }
 }
 
-HWND MainWindow::Control(int id) const {
-    for (std::size_t i = 0; i < kMainLayout.size(); ++i) {
-        if (kMainLayout[i].id == id) return controls_[i];
-    }
-    return nullptr;
-}
+void MainWindow::LaidOut() { dirDir_.SetDpi(dpi(), FontOf(kDefaultRole)); }
 
-HFONT& MainWindow::FontSlot(Font font) { return fonts_[static_cast<int>(font)]; }
-
-void MainWindow::LayOut(int dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    HFONT old[5] = {choiceFont_};
-    std::copy(std::begin(fonts_), std::end(fonts_), old + 1);
-    choiceFont_ = nullptr;
-    FontSlot(Font::System) = MakeFont(kSystemFont, dpi_);
-    FontSlot(Font::Label) = MakeFont(kLabelFont, dpi_);
-    FontSlot(Font::Button) = MakeFont(kButtonFont, dpi_);
-    FontSlot(Font::Default) = MakeFont(kDefaultFont, dpi_);
-    for (const ControlLayout& c : kMainLayout) {
-        if (!IsChoiceList(c.id)) PlaceLayoutControl(Control(c.id), c, dpi_, FontSlot(c.font));
-    }
-    FitCaptions();
-    PlaceChoices();
-    dirDir_.SetDpi(dpi_, FontSlot(Font::Default));
-    // The controls have let go of the fonts they had.
-    for (HFONT font : old) {
-        if (font) DeleteObject(font);
-    }
-    SizeFrameToClient(hwnd_, ClientAt(dpi_), dpi_, suggested);
-    InvalidateRect(hwnd_, nullptr, TRUE);  // the lines, at their new places
-}
-
-// Where a font grows faster than the layout with the DPI, the check boxes,
-// the buttons or the label share a smaller one rather than show a cut caption.
-void MainWindow::FitCaptions() {
-    const struct {
-        Font font;
-        const FontRole& role;
-    } groups[] = {
-        {Font::System, kSystemFont}, {Font::Label, kLabelFont}, {Font::Button, kButtonFont}};
-    for (const auto& group : groups) {
-        std::vector<HWND> controls;
-        for (const ControlLayout& c : kMainLayout) {
-            if (c.font == group.font) controls.push_back(Control(c.id));
-        }
-        HFONT font = FittedFont(group.role, dpi_, [&](HFONT f) {
-            return std::all_of(controls.begin(), controls.end(), [&](HWND control) {
-                return FitsOnOneLine(control, {WindowText(control)}, f, dpi_);
-            });
-        });
-        for (HWND control : controls)
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        DeleteObject(FontSlot(group.font));
-        FontSlot(group.font) = font;
-    }
-}
-
-// The two lists of choices hold the program's own texts, each of which must
-// show whole in the selection field.
-void MainWindow::PlaceChoices() {
-    for (const ControlLayout& c : kMainLayout) {
-        // Measured at the width they are to have: after a DPI change they
-        // still have the old one.
-        if (IsChoiceList(c.id)) MoveLayoutCombo(Control(c.id), c, dpi_);
-    }
-    choiceFont_ = FittedFont(kDefaultFont, dpi_, [&](HFONT f) {
-        return FitsOnOneLine(Control(IDC_RES), Texts(kResolutions), f, dpi_) &&
-               FitsOnOneLine(Control(IDC_GAMEDIR), Texts(kGameDirs), f, dpi_);
-    });
-    for (const ControlLayout& c : kMainLayout) {
-        if (IsChoiceList(c.id)) PlaceLayoutControl(Control(c.id), c, dpi_, choiceFont_);
-    }
-}
-
-LRESULT MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-    LayOut(dpi, &suggested);
-    return 0;
-}
-
-// Windows chooses the monitor, and so the DPI, by the rectangle it suggests:
-// it must have the size the window will take there.
-LRESULT MainWindow::OnGetDpiScaledSize(int dpi, SIZE& size) {
-    size = FrameAround(hwnd_, ClientAt(dpi), dpi);
-    return TRUE;
+// The lists of choices show the program's own texts, before the load step
+// has filled them too.
+std::vector<std::wstring> MainWindow::TextsOf(HWND control) const {
+    if (control == cboRes_.hwnd) return Texts(kResolutions);
+    if (control == cboGameDir_.hwnd) return Texts(kGameDirs);
+    return Form::TextsOf(control);
 }
 
 LRESULT MainWindow::OnCommand(int id, int code) {
@@ -333,21 +197,10 @@ LRESULT MainWindow::OnPaint() {
     HDC dc = BeginPaint(hwnd_, &paint);
     HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
     HGDIOBJ old = SelectObject(dc, pen);
-    DrawMainLines(dc, dpi_);
+    DrawMainLines(dc, dpi());
     SelectObject(dc, old);
     DeleteObject(pen);
     EndPaint(hwnd_, &paint);
-    return 0;
-}
-
-LRESULT MainWindow::OnActivate(bool active) {
-    // Like a dialog: the focus comes back to the control that had it.
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-    } else if (lastFocus_ && IsChild(hwnd_, lastFocus_)) {  // a handle may have been reused
-        SetFocus(lastFocus_);
-    }
     return 0;
 }
 

@@ -1,0 +1,194 @@
+#include "platform/win32/form.h"
+
+#include "platform/win32/newer_windows.h"
+#include "program/resource.h"
+
+namespace zolv {
+
+namespace {
+
+constexpr int kDroppedListTwips = 2400;  // how far a combo box's list drops down
+
+bool IsKind(const FormControl& c, const wchar_t* kind) { return lstrcmpiW(c.kind, kind) == 0; }
+
+// A combo box's window takes in its dropped list.
+int WindowHeight(const FormControl& c) {
+    return IsKind(c, L"COMBOBOX") ? c.height + kDroppedListTwips : c.height;
+}
+
+// Whether the texts show whole in the control in a font: an owner-drawn
+// label's wrapped as DrawWrapped draws it, any other's on one line.
+bool Shows(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi) {
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    if (lstrcmpiW(kind, L"Static") != 0 ||
+        (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) != SS_OWNERDRAW)
+        return FitsOnOneLine(control, texts, font, dpi);
+    RECT box;
+    GetClientRect(control, &box);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    bool fits = true;
+    for (const std::wstring& text : texts) fits = fits && WrappedNeed(dc, text, box) <= 1.0;
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return fits;
+}
+
+void ShowStartFailure(const wchar_t* what) {
+    MessageBoxW(nullptr, (std::wstring(what) + L": " + SystemReason(GetLastError())).c_str(),
+                kTitle, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+Form::~Form() { DeleteFonts(); }
+
+bool Form::Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at,
+                const wchar_t* classFailure, const wchar_t* windowFailure) {
+    if (!RegisterClassOnce(instance_, design_.className,
+                           LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP)))) {
+        if (menu) DestroyMenu(menu);
+        ShowStartFailure(classFailure);
+        return false;
+    }
+    const SIZE size = OpeningSize(menu != nullptr);
+    if (!Create(design_.exStyle, design_.className, caption, design_.style, size.cx, size.cy, menu,
+                instance_, owner, at)) {
+        if (menu) DestroyMenu(menu);
+        ShowStartFailure(windowFailure);
+        return false;
+    }
+    return true;
+}
+
+// Made at the system's DPI; laid out at creation for its monitor's.
+SIZE Form::OpeningSize(bool menu) const {
+    const SIZE client = ClientAt(SystemDpi());
+    RECT frame = {0, 0, client.cx, client.cy};
+    AdjustWindowRectEx(&frame, design_.style, menu, design_.exStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+std::vector<std::wstring> Form::TextsOf(HWND control) const {
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    if (lstrcmpiW(kind, L"Button") != 0 && lstrcmpiW(kind, L"Static") != 0) return {};
+    return {WindowText(control)};
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE: {
+            messages_.SetOwner(hwnd_);
+            const int dpi = DpiOfWindow(hwnd_);
+            for (const FormControl& c : design_.controls) {
+                // Combo boxes draw their own sunken edge; the list needs one.
+                CreateWindowExW(IsKind(c, L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.kind, c.text,
+                                c.style, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                                TwipsToPixels(c.width, dpi), TwipsToPixels(WindowHeight(c), dpi),
+                                hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                instance_, nullptr);
+            }
+            ControlsMade();
+            LayOut(dpi, nullptr);
+            break;
+        }
+        case WM_ACTIVATE:
+            // Like a dialog: the focus comes back to the control that had it.
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            } else {  // a handle may have been reused
+                SetFocus(lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_
+                                                                  : Control(design_.firstFocus));
+            }
+            return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:  // high contrast, turned on or off
+            Repaint(hwnd_);
+            break;
+        case kDpiChangedMessage:
+            LayOut(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+            return 0;
+        case kGetDpiScaledSizeMessage:
+            // Windows chooses the monitor, and so the DPI, by the rectangle it
+            // suggests: it must have the size the window will take there.
+            *reinterpret_cast<SIZE*>(lp) =
+                FrameAround(hwnd_, ClientAt(static_cast<int>(wp)), static_cast<int>(wp));
+            return TRUE;
+        case WM_NCDESTROY:
+            OnMessage(msg, wp, lp);
+            lastFocus_ = nullptr;
+            messages_.SetOwner(nullptr);
+            DeleteFonts();  // the controls that used them are gone by now
+            return 0;
+    }
+    return OnMessage(msg, wp, lp);
+}
+
+void Form::LayOut(int dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    // Placed first, so that the fonts are fitted to the places they have now.
+    for (const FormControl& c : design_.controls) {
+        SetWindowPos(Control(c.id), nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width),
+                     Pixels(WindowHeight(c)), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    fonts_.resize(design_.fonts.size());
+    for (std::size_t role = 0; role < fonts_.size(); ++role) Fit(static_cast<int>(role));
+    for (const FormControl& c : design_.controls) {
+        if (!IsKind(c, L"COMBOBOX")) continue;
+        // The closed height follows the font: the selection field is sized
+        // so that the closed box is as tall as the table says. Then the
+        // window again, which a combo box takes for its dropped list.
+        HWND combo = Control(c.id);
+        LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            RECT closed;
+            GetWindowRect(combo, &closed);
+            const int off = Pixels(c.height) - (closed.bottom - closed.top);
+            if (off == 0) break;
+            item += off;
+            SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+        }
+        SetWindowPos(combo, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width),
+                     Pixels(WindowHeight(c)), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LaidOut();
+    SizeFrameToClient(hwnd_, ClientAt(dpi_), dpi_, suggested);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The role's font at the DPI, fitted to the texts of all its controls.
+void Form::Fit(int role) {
+    HFONT font = FittedFont(design_.fonts[role], dpi_, [&](HFONT candidate) {
+        for (const FormControl& c : design_.controls) {
+            if (c.font == role && !Shows(Control(c.id), TextsOf(Control(c.id)), candidate, dpi_))
+                return false;
+        }
+        return true;
+    });
+    for (const FormControl& c : design_.controls) {
+        if (c.font == role)
+            SendMessageW(Control(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    // The controls have let go of the font they had.
+    if (fonts_[role]) DeleteObject(fonts_[role]);
+    fonts_[role] = font;
+}
+
+void Form::SetControlText(int id, const std::wstring& text) {
+    SetWindowTextW(Control(id), text.c_str());
+    for (const FormControl& c : design_.controls) {
+        if (c.id == id && !fonts_.empty()) Fit(c.font);
+    }
+}
+
+void Form::DeleteFonts() {
+    for (HFONT& font : fonts_) {
+        if (font) DeleteObject(font);
+        font = nullptr;
+    }
+}
+
+}  // namespace zolv
