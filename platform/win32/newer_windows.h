@@ -11,13 +11,10 @@
 
 namespace zolv {
 
-// Sent to a per-monitor aware window whose DPI changed (Windows 8.1 on):
-// the new DPI in both words of wParam, the suggested window rectangle in lParam.
+// Windows 8.1 on: the new DPI in wParam's words, the suggested rectangle in lParam.
 constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
-// Sent before it (Windows 10 1703 on, per-monitor v2): the new DPI in wParam,
-// in lParam a SIZE, the window's size scaled to it, for the window to set to
-// the size it will take there and return TRUE. The rectangle WM_DPICHANGED
-// then suggests has that size.
+// Before it, Windows 10 1703 on: the new DPI in wParam, in lParam the SIZE to
+// set to the window's size there (returning TRUE).
 constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 // A file of the system's by its full path in the system directory, such as

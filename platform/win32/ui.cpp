@@ -53,13 +53,9 @@ namespace {
 constexpr int kMostDpiInNamedFaces = 120;
 
 // The outline faces that stand in for a bitmap face, in order of preference;
-// every Windows from XP to 11 has all of them. Microsoft Sans Serif is MS Sans
-// Serif in outline. Wine has no face of that name, and the outline MS Sans
-// Serif it ships is hidden behind the bitmap face of the same name, but it
-// ships Tahoma, a later form of the same design. Arial Bold is within a few
-// per cent of the bold System face's widths; Tahoma Bold would be as near,
-// but the one Wine ships draws regular letters on bold advances, spaced apart.
-// Terminal's stand-ins keep its fixed pitch.
+// XP to 11 have them all. Wine lacks Microsoft Sans Serif but has Tahoma, a
+// later form of it. Arial Bold is within a few per cent of bold System's
+// widths (Wine's Tahoma Bold is spaced apart). Terminal's keep its fixed pitch.
 struct StandIns {
     const wchar_t* face;
     const wchar_t* outlines[2];  // a null one ends the list

@@ -11,11 +11,8 @@
 
 namespace zolv {
 
-// A top-level window whose state belongs to an object: the object is bound to
-// its HWND once, on WM_NCCREATE, and gets every message from then on through
-// HandleMessage, up to and including WM_NCDESTROY, the window's last. After
-// that the binding is gone, so nothing reaches the object once its window is,
-// and hwnd() is null again.
+// A top-level window whose state belongs to an object, bound to its HWND on
+// WM_NCCREATE; it gets every message up to WM_NCDESTROY, then hwnd() is null.
 class BoundWindow {
 public:
     HWND hwnd() const { return hwnd_; }
@@ -26,13 +23,10 @@ protected:
     BoundWindow(const BoundWindow&) = delete;
     BoundWindow& operator=(const BoundWindow&) = delete;
 
-    // Registers the class of such windows, once: the bound window procedure,
-    // the arrow cursor, the dialog face colour and the given icon. True when
-    // the class is there, registered now or before.
+    // The class of such windows, with the dialog face colour and the icon;
+    // true when it is there, registered now or before.
     static bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, HICON icon);
-    // Creates the window bound to this object, owned by `owner` where one is
-    // given, with its top left at `at` or at the default place; null when
-    // Windows refuses.
+    // The window bound to this object; null when Windows refuses.
     HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
                 int width, int height, HMENU menu, HINSTANCE instance, HWND owner = nullptr,
                 POINT at = {CW_USEDEFAULT, CW_USEDEFAULT});
@@ -68,9 +62,8 @@ bool FitsOnOneLine(HWND control, const std::vector<std::wstring>& texts, HFONT f
 
 std::wstring WindowText(HWND hwnd);
 
-// Draws text wrapped at word boundaries within the rectangle, in the DC's font
-// and colours. A run of blanks that does not fit on its line ends the line and
-// is dropped, so a long run pushes what follows onto a line of its own.
+// Draws text wrapped at word boundaries within the rectangle. A run of blanks
+// that does not fit on its line ends it and is dropped.
 void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box);
 
 // Whether DrawWrapped shows all of a text in the DC's font within the
@@ -83,44 +76,33 @@ double WrappedNeed(HDC dc, const std::wstring& text, const RECT& box);
 // Layout is kept in twips; 1440 to the inch, so 15 a pixel at 96 DPI.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-// The outer size of a window whose client area is this many pixels at a DPI:
-// with the frame, caption and one line of menu bar that Windows gives its
-// style there.
+// The outer size of a window whose client area is this many pixels at a DPI.
 SIZE FrameAround(HWND window, SIZE client, int dpi);
 
-// Sizes a window's frame so that its client area is exactly this many pixels
-// at its DPI, moved to the top left of a suggested rectangle where one is
-// given. The frame is FrameAround's, then measured by what it leaves: a menu
-// bar that wraps differs from it, and so does the frame of a window told of
-// another DPI from inside, as the window tests tell it under Wine, which the
-// system still draws at the DPI of the monitor it is on.
+// Sizes a window's frame so that its client area is exactly this many pixels,
+// at a suggested rectangle's top left where one is given. FrameAround's
+// frame, then corrected by what it leaves: a menu bar may wrap, and a window
+// told of another DPI from inside keeps its monitor's frame.
 void SizeFrameToClient(HWND window, SIZE client, int dpi, const RECT* suggested);
 
-// The colours for a text drawn in the design's on the dialog face: those, or
-// the system's text on the face where they would not be read or the user has
-// high contrast on (ChooseTextColours).
+// The design's colours for a text, or the system's where they would not be
+// read or high contrast is on (ChooseTextColours).
 TextColours ReadableColours(TextColours design);
 
 // Draws a window and its controls again, as after a change of colour scheme.
 void Repaint(HWND window);
 
-// The top left at which a window of this size opens beside another window,
-// within the work area of that window's monitor: on its right where the area
-// has room, else on its left, its top level with the other's; where neither
-// side has room, centred over it. Either way moved where needed within the
-// area, its top left kept on it where it is larger. Both are placed by their
-// frames as the eye sees them (VisibleFrame): `borders` are the placed
-// window's invisible ones, by how far its visible frame lies within its
-// window rectangle on each side.
+// The top left at which a window of this size opens beside another, in that
+// one's work area: on its right, else its left, else centred over it; kept
+// within the area. Both by their visible frames (VisibleFrame): `borders` are
+// the placed window's invisible ones.
 POINT BesideOrOver(HWND window, SIZE size, const RECT& borders = {});
 // A window's invisible borders, as BesideOrOver takes them.
 RECT InvisibleBorders(HWND window);
 
-// The wait cursor for as long as a handler keeps the window busy: reading a
-// drive or a directory (a network drive whose server is away may take half
-// a minute to fail), or a save waiting for another program to let go of the
-// script. The cursor before it comes back afterwards, or the arrow where the
-// thread had set none (to put none back would hide the pointer until it moved).
+// The wait cursor while a handler keeps the window busy (a network drive whose
+// server is away may take half a minute). Then the cursor before it, or the
+// arrow where there was none: none would hide the pointer until it moved.
 class WaitCursor {
 public:
     WaitCursor() : before_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
@@ -132,8 +114,7 @@ private:
     HCURSOR before_;
 };
 
-// The system's DPI: what a window is made at, before it learns its monitor's
-// (DpiOfWindow in newer_windows.h).
+// The system's DPI, at which a window is made before it learns its monitor's.
 int SystemDpi();
 
 }  // namespace zolv
