@@ -37,5 +37,7 @@ export DEBIAN_FRONTEND=noninteractive
 if [ "$wine32" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
-apt-get update -qq
+# A mirror caught mid-sync fails one index or two; the others still serve
+# the install, which says plainly if a package is not to be had.
+apt-get update -qq || echo "apt-get update failed in part; installing from the lists it has" >&2
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
