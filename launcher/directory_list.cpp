@@ -1,12 +1,8 @@
 #include "launcher/directory_list.h"
 
+#include "platform/paths.h"
+
 namespace zolv {
-
-namespace {
-
-bool IsSeparator(wchar_t ch) { return ch == L'\\' || ch == L'/'; }
-
-}  // namespace
 
 std::wstring PathFromListText(const std::wstring& text) {
     // "d:" or "d: [label]" is a drive, not a path relative to one.
@@ -40,34 +36,31 @@ void DirectoryList::SetPath(const std::wstring& text) {
         }
         start = end + 1;
     }
-    const std::wstring& open = entries.back().path;
-    const std::wstring prefix = IsSeparator(open.back()) ? open : open + L"\\";
+    const std::wstring open = entries.back().path;
     const int level = static_cast<int>(entries.size());
     entries.reserve(entries.size() + children.size());
     for (std::wstring& child : children) {
-        std::wstring childPath = prefix + child;
+        std::wstring childPath = InDirectory(open, child);
         entries.push_back({std::move(child), std::move(childPath), level, false});
     }
     path_ = path;
     entries_ = std::move(entries);
 }
 
-void DirectoryList::Open(std::size_t index, Sound& sound, Messages& messages) {
-    if (index >= entries_.size()) return;
+std::optional<std::wstring> DirectoryList::Open(std::size_t index) {
+    if (index >= entries_.size()) return std::nullopt;
     const std::wstring path = entries_[index].path;
     try {
         SetPath(path);
+        return std::nullopt;
     } catch (const PlatformError&) {
-        sound.Beep();
-        messages.Show(L"The directory \"" + path + L"\" no longer exists or cannot be read.",
-                      kExclamationBox);
         try {
             SetPath(path_);
         } catch (const PlatformError&) {
-            // The open directory is gone too: the list stays as it was, and
-            // the user climbs to a directory above it.
+            // The open directory is gone too: the list stays, and the user climbs above it.
         }
     }
+    return path;
 }
 
 int DirectoryList::OpenIndex() const {

@@ -4,6 +4,7 @@
 // Nothing here touches the process's current directory.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,9 @@ public:
     // keeps the old directory when the place cannot be read.
     void SetPath(const std::wstring& text);
     // Opens an entry the user chose. Where it has vanished or cannot be read,
-    // the user hears the beep and is told so by its name, and the open
-    // directory is read again, so that the list shows it as it now is.
-    void Open(std::size_t index, Sound& sound, Messages& messages);
+    // the open directory is read again, to show it as it now is, and the
+    // entry's path is returned for the user to be told.
+    std::optional<std::wstring> Open(std::size_t index);
     const std::wstring& Path() const { return path_; }
     const std::vector<DirEntry>& Entries() const { return entries_; }
     // Index of the open directory's own entry, the last of the open path.

@@ -28,7 +28,7 @@ public:
 class DriveListView {
 public:
     virtual ~DriveListView() = default;
-    virtual std::wstring Drive() = 0;  // "c:" and perhaps a label after it
+    virtual std::wstring Drive() = 0;  // "c:" and perhaps a label after it; empty for none
 };
 
 class DirListView {
@@ -72,46 +72,22 @@ struct LauncherPlatform {
     WindowCommands& window;
 };
 
-// The texts the user sees from this window.
 constexpr const wchar_t* kScriptName = L"zolvload.bat";
 constexpr const wchar_t* kLaunchCommand = L"start zolvload.bat";
-constexpr const wchar_t* kNoGameMessage = L"you must select a game directory!!";
-constexpr const wchar_t* kSaveFirstMessage = L"You must click Save Settings first";
-constexpr const wchar_t* kNoDiskMessage =
-    L"You must not have a disk in the drive, specify a different drive";
 
 // What the load step puts in the two lists of choices: a placeholder, then
 // the choices. The window fits the lists' font to them before they are in.
+// clang-format off
 inline constexpr std::array<const wchar_t*, 22> kGameDirs = {
-    L"Select Game Directory",
-    L"1943",
-    L"k1943",
-    L"bmaster",
-    L"dbreed",
-    L"gunforce",
-    L"gunjp",
-    L"gunsmoke",
-    L"hharry",
-    L"ikarijp",
-    L"ikarius",
-    L"imgfight",
-    L"inthunt",
-    L"loth",
-    L"nspirit",
-    L"rtypejp",
-    L"rtypeus",
-    L"rtype2",
-    L"sonson",
-    L"tnk3",
-    L"uccops",
-    L"victroad",
-};
+    L"Select Game Directory", L"1943", L"k1943", L"bmaster", L"dbreed", L"gunforce", L"gunjp",
+    L"gunsmoke", L"hharry", L"ikarijp", L"ikarius", L"imgfight", L"inthunt", L"loth", L"nspirit",
+    L"rtypejp", L"rtypeus", L"rtype2", L"sonson", L"tnk3", L"uccops", L"victroad"};
+// clang-format on
 
 // Each entry after the placeholder is a whole switch with its leading blank.
 inline constexpr std::array<const wchar_t*, 7> kResolutions = {
     L"Select Resolution", L" -d384x256", L" -d360x256", L" -d320x400",
-    L" -d320x240",        L" -d256x256", L" -d224x288",
-};
+    L" -d320x240",        L" -d256x256", L" -d224x288"};
 
 // The emulator's command line for a set of choices, as the one line of the
 // launch script. Only a check box value of 1 adds its switch.
@@ -144,7 +120,7 @@ public:
 private:
     ScriptChoices ReadChoices();
     void WriteScript(const std::string& bytes);
-    std::wstring WhatWasKept();
+    bool ScriptKept();
     void Warn(const std::wstring& text);
 
     MainControls c_;

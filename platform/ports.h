@@ -12,10 +12,8 @@
 
 namespace zolv {
 
-// A platform step failed. The reason is written for the user: what failed,
-// and the system's own words for why. Where the failure is one the program
-// can say better itself, naming what it is about, its kind tells which; the
-// Windows layer knows the error codes, the logic words the message.
+// A platform step failed: its kind, the system's own words for why, and the
+// path it is about where the caller does not know it. The logic words the message.
 class PlatformError : public std::exception {
 public:
     enum class Kind {
@@ -27,14 +25,15 @@ public:
         AccessDenied,     // Windows does not let this user change files there
         DiskFull,         // no room left on the drive
     };
-    explicit PlatformError(std::wstring reason, Kind kind = Kind::Other)
-        : reason_(std::move(reason)), kind_(kind) {}
+    explicit PlatformError(std::wstring reason, Kind kind = Kind::Other, std::wstring path = {})
+        : reason_(std::move(reason)), path_(std::move(path)), kind_(kind) {}
     const std::wstring& reason() const noexcept { return reason_; }
+    const std::wstring& path() const noexcept { return path_; }
     Kind kind() const noexcept { return kind_; }
     const char* what() const noexcept override { return "platform step failed"; }
 
 private:
-    std::wstring reason_;
+    std::wstring reason_, path_;
     Kind kind_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "launcher/messages.h"
 #include "platform/win32/ui.h"
 
 namespace zolv {
@@ -72,8 +73,12 @@ void DirListBox::OpenHighlighted() {
     const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
     if (index < 0) return;
     const WaitCursor busy;
-    list_.Open(static_cast<std::size_t>(index), sound_, messages_);
+    const std::optional<std::wstring> unreadable = list_.Open(static_cast<std::size_t>(index));
     Refill();
+    if (unreadable) {
+        sound_.Beep();
+        messages_.Show(DirectoryUnreadable(*unreadable), kExclamationBox);
+    }
 }
 
 void DirListBox::SetDpi(int dpi, HFONT font) {

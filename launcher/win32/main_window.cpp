@@ -39,7 +39,7 @@ void Win32DriveList::Fill() { FillDriveLetters(hwnd); }
 
 std::wstring Win32DriveList::Drive() {
     const LRESULT index = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) throw PlatformError(L"No drive is chosen in the drive list");
+    if (index == CB_ERR) return std::wstring();
     const LRESULT length = SendMessageW(hwnd, CB_GETLBTEXTLEN, index, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));

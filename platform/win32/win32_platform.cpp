@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/win32/newer_windows.h"
 
 namespace zolv {
@@ -13,28 +14,27 @@ namespace {
 
 using Kind = PlatformError::Kind;
 
-[[noreturn]] void Fail(const std::wstring& what, DWORD error = GetLastError(),
-                       Kind kind = Kind::Other) {
-    throw PlatformError(what + L": " + SystemReason(error), kind);
-}
-
-bool IsNotFound(DWORD error) {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-// What the logic can say of a failed write in the user's terms.
-Kind WriteFailureKind(DWORD error) {
-    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return Kind::DiskFull;
-    // As a standard user in Program Files: the manifest's asInvoker turns
-    // off the file virtualisation that would otherwise redirect the write.
-    if (error == ERROR_ACCESS_DENIED) return Kind::AccessDenied;
+Kind KindOf(DWORD error) {
+    switch (error) {
+        case ERROR_PATH_NOT_FOUND:  // Wine lets the current directory be removed
+            return Kind::NoSuchDirectory;
+        case ERROR_ACCESS_DENIED:  // in Program Files: asInvoker turns the redirection off
+            return Kind::AccessDenied;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return Kind::DiskFull;
+    }
     return Kind::Other;
 }
 
-// Whether another program has a file open: then it cannot be opened for
-// itself alone. Windows refuses to replace such a file with a sharing
-// violation or with "access denied", Wine always with the latter, so the
-// code alone does not tell it from a file that may not be written.
+[[noreturn]] void Fail(DWORD error, Kind kind, const std::wstring& path = {}) {
+    throw PlatformError(SystemReason(error), kind, path);
+}
+
+[[noreturn]] void Fail(DWORD error = GetLastError()) { Fail(error, KindOf(error)); }
+
+// A file another program has open cannot be opened for itself alone. Windows
+// refuses to replace it as a sharing violation or "access denied", Wine as the latter.
 bool HeldByAnotherProgram(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -45,13 +45,8 @@ bool HeldByAnotherProgram(const std::wstring& path) {
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-// Puts one file in the place of another. A virus scanner, the search indexer
-// or a backup or sync tool opens a file the moment it is closed, often
-// without leave to delete it, and while it reads either file the replace is
-// refused: "access denied" where the file replaced is held, a sharing
-// violation where the new one is. So those two are tried again, for about a
-// second and a half in all, before the replace counts as failed; the last
-// error is left for the caller.
+// A virus scanner, the indexer or a sync tool opens a file the moment it is closed,
+// and the replace is refused while it reads: tried again for about 1.5 s in all.
 bool ReplaceRetrying(const std::wstring& from, const std::wstring& to) {
     DWORD error = ERROR_SUCCESS;
     for (const DWORD wait : {50, 100, 200, 400, 800, 0}) {
@@ -66,31 +61,30 @@ bool ReplaceRetrying(const std::wstring& from, const std::wstring& to) {
     return false;
 }
 
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+// A text a function gives at any length: asked for its size first; empty where it fails.
+template <typename Get>
+std::wstring AnyLength(Get get) {
+    std::wstring text(get(0, nullptr), L'\0');
+    if (text.empty()) return text;
+    const DWORD length = get(static_cast<DWORD>(text.size()), text.data());
+    text.resize(length < text.size() ? length : 0);
+    return text;
+}
 
 std::wstring FullPath(const std::wstring& path) {
-    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) Fail(L"The path " + Quoted(path) + L" is not valid");
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) Fail(L"The path " + Quoted(path) + L" is not valid");
-    full.resize(length);
+    std::wstring full = AnyLength([&](DWORD size, wchar_t* text) {
+        return GetFullPathNameW(path.c_str(), size, text, nullptr);
+    });
+    if (full.empty()) Fail();
     return full;
 }
 
-// A full path as the file functions take it at any length: beyond MAX_PATH,
-// in the long-path form, which Windows takes from XP on but passes through
-// untouched, so only a full path with no "." or ".." in it.
+// Beyond MAX_PATH, the long-path form, which Windows passes through untouched:
+// only for a full path with no "." or ".." in it.
 std::wstring AtAnyLength(const std::wstring& full) {
     if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
     if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
-}
-
-std::wstring InDirectory(const std::wstring& directory, const std::wstring& name) {
-    const bool separated =
-        !directory.empty() && (directory.back() == L'\\' || directory.back() == L'/');
-    return separated ? directory + name : directory + L"\\" + name;
 }
 
 struct FindHandle {
@@ -99,24 +93,6 @@ struct FindHandle {
         if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
     }
 };
-
-STARTUPINFOW StartupWithShow(int windowStyle) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(windowStyle);
-    return startup;
-}
-
-// An environment variable at any length; empty where it is not set.
-std::wstring Environment(const wchar_t* name) {
-    std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
-    if (value.empty()) return value;
-    const DWORD length =
-        GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-    value.resize(length < value.size() ? length : 0);
-    return value;
-}
 
 HKEY RootHandle(std::uint32_t root) {
     // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
@@ -140,38 +116,27 @@ std::wstring SystemReason(DWORD error) {
 
 // --- files ---------------------------------------------------------------------------------------
 
-std::wstring CurrentDirectoryOrEmpty() {
-    // Asked for its length first: Wine lets a directory of any length be current.
-    std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
-    if (directory.empty()) return directory;
-    const DWORD length =
-        GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data());
-    directory.resize(length < directory.size() ? length : 0);
-    return directory;
-}
+// Wine lets a directory of any length be current.
+std::wstring CurrentDirectoryOrEmpty() { return AnyLength(GetCurrentDirectoryW); }
 
 Win32FileSystem::~Win32FileSystem() { CloseScript(); }
 
 std::wstring Win32FileSystem::CurrentDirectory() {
     std::wstring directory = CurrentDirectoryOrEmpty();
-    if (directory.empty()) Fail(L"The current directory could not be read");
+    if (directory.empty()) Fail();
     return directory;
 }
 
 void Win32FileSystem::ChangeDrive(wchar_t letter) {
     // "d:" alone names the drive at its own current directory.
     const std::wstring drive{letter, L':'};
-    if (!SetCurrentDirectoryW(drive.c_str()))
-        Fail(L"The drive " + drive + L" could not be made current");
+    if (!SetCurrentDirectoryW(drive.c_str())) Fail();
 }
 
 void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
     if (!SetCurrentDirectoryW(path.c_str())) {
         const DWORD error = GetLastError();
-        Fail(L"The directory " + Quoted(path) + L" could not be made current", error,
-             IsNotFound(error)              ? Kind::NoSuchDirectory
-             : error == ERROR_ACCESS_DENIED ? Kind::AccessDenied
-                                            : Kind::Other);
+        Fail(error, error == ERROR_FILE_NOT_FOUND ? Kind::NoSuchDirectory : KindOf(error));
     }
 }
 
@@ -179,40 +144,24 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     CloseScript();
     scriptPath_ = FullPath(name);
     workPath_ = scriptPath_ + L".saving";
-    // Reasons name the script and its directory, never the file beside it,
-    // which the user never sees.
-    name_ = name;
-    where_ = Quoted(CurrentDirectoryOrEmpty());
-    const std::wstring& where = where_;
-    // A folder of the script's name would only fail the rename at the end,
-    // as "access denied". A read-only script is the user's way of keeping
-    // it; Wine would let the rename below replace it anyway, so look first.
+    // A folder in the way would fail only the rename, as "access denied"; a
+    // read-only script Wine's rename would replace anyway. So both are looked for first.
     const DWORD attributes = GetFileAttributesW(AtAnyLength(scriptPath_).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        Fail(name + L" in " + where + L" is a folder", ERROR_ACCESS_DENIED, Kind::FolderInTheWay);
-    }
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        Fail(name + L" in " + where + L" is read-only and could not be replaced",
-             ERROR_ACCESS_DENIED, Kind::ReadOnly);
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        Fail(ERROR_ACCESS_DENIED,
+             attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::FolderInTheWay : Kind::ReadOnly);
     }
     script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (script_ == INVALID_HANDLE_VALUE) {
-        // Wine lets the current directory be removed.
-        const DWORD error = GetLastError();
-        Fail(name + L" could not be created in " + where, error,
-             error == ERROR_PATH_NOT_FOUND ? Kind::NoSuchDirectory : WriteFailureKind(error));
-    }
+    if (script_ == INVALID_HANDLE_VALUE) Fail();
 }
 
 void Win32FileSystem::WriteScript(const std::string& bytes) {
     DWORD written = 0;
-    const std::wstring failed = name_ + L" could not be written in " + where_;
-    if (!WriteFile(script_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-        const DWORD error = GetLastError();
-        Fail(failed, error, WriteFailureKind(error));
-    }
-    if (written != bytes.size()) Fail(failed, ERROR_DISK_FULL, Kind::DiskFull);
+    if (!WriteFile(script_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        Fail();
+    if (written != bytes.size()) Fail(ERROR_DISK_FULL);
 }
 
 void Win32FileSystem::CommitScript() {
@@ -223,7 +172,7 @@ void Win32FileSystem::CommitScript() {
     if (!flushed || !closed) {
         const DWORD error = flushed ? GetLastError() : flushError;
         DeleteFileW(AtAnyLength(workPath_).c_str());
-        Fail(name_ + L" could not be written in " + where_, error, WriteFailureKind(error));
+        Fail(error);
     }
     const std::wstring work = AtAnyLength(workPath_), script = AtAnyLength(scriptPath_);
     if (!ReplaceRetrying(work, script)) {
@@ -233,8 +182,7 @@ void Win32FileSystem::CommitScript() {
                            (error == ERROR_ACCESS_DENIED &&
                             (HeldByAnotherProgram(script) || HeldByAnotherProgram(work)));
         DeleteFileW(work.c_str());
-        Fail(Quoted(scriptPath_) + L" could not be replaced", error,
-             inUse ? Kind::InUse : WriteFailureKind(error));
+        Fail(error, inUse ? Kind::InUse : KindOf(error));
     }
 }
 
@@ -248,12 +196,10 @@ void Win32FileSystem::CloseScript() {
 std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
     std::wstring full = FullPath(path);
     // "d:" resolves with a trailing separator; only a root keeps one.
-    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
+    while (full.size() > 3 && IsSeparator(full.back())) full.pop_back();
     const DWORD attributes = GetFileAttributesW(AtAnyLength(full).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) Fail(Quoted(full) + L" cannot be read");
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        Fail(Quoted(full) + L" is not a directory", ERROR_DIRECTORY);
-    }
+    if (attributes == INVALID_FILE_ATTRIBUTES) Fail();
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) Fail(ERROR_DIRECTORY);
     return full;
 }
 
@@ -263,17 +209,13 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
                                      FindInfoLevelForListing(), &found,
                                      FindExSearchLimitToDirectories, nullptr, 0)};
     if (find.handle == INVALID_HANDLE_VALUE) {
-        // A volume's root has no "." and "..": on an empty one (a new USB
-        // stick or SD card) nothing matches at all, which is an empty list,
-        // not a drive that cannot be read. (Wine lists both in every
-        // directory, so there it never comes to this.)
+        // An empty root (a new USB stick) has no "." and ".." to match, unlike Wine's.
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
-        Fail(Quoted(path) + L" cannot be read", error);
+        Fail(error);
     }
-    // Each name with its key for the order without regard to case: upper
-    // case by the file system's rules, as CompareStringOrdinal ignores case,
-    // made once a name rather than twice a comparison.
+    // Ordered by the file system's upper case, as CompareStringOrdinal ignores
+    // case, made once a name rather than twice a comparison.
     std::vector<std::pair<std::wstring, std::wstring>> keyed;
     do {
         const wchar_t* name = found.cFileName;
@@ -297,10 +239,9 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
     if (find.handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-            error == ERROR_NO_MORE_FILES) {
+            error == ERROR_NO_MORE_FILES)
             return std::wstring();
-        }
-        Fail(Quoted(path) + L" cannot be searched", error);
+        Fail(error);
     }
     const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
@@ -322,15 +263,12 @@ std::wstring Decoded(UINT codePage, const std::string& bytes) {
     return text;
 }
 
-// A character without a form in the code page would otherwise come out as a
-// best-fit look-alike or as the default character, and the text would change
-// unseen: best fit is turned off, the default character reported, and what a
-// code page lets slip past both does not survive the way back.
+// Never a best-fit look-alike or the default character: both are turned off or
+// reported, and what slips past them does not survive the way back.
 std::optional<std::string> Encoded(UINT codePage, const std::wstring& text) {
     if (text.empty()) return std::string();
     const int length = static_cast<int>(text.size());
-    // UTF-8 (Windows' optional code page for every locale) has a form for every
-    // character and takes neither the flag nor the report.
+    // UTF-8 has a form for every character and takes neither the flag nor the report.
     const bool utf8 = codePage == CP_UTF8;
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
@@ -367,49 +305,38 @@ bool Win32CodePage::ConsoleIsUtf8() { return GetOEMCP() == CP_UTF8; }
 
 namespace {
 
-// The loader turns off the system's critical-error boxes for itself (a drive
-// without a medium gets its own message), and a process started without this
-// flag inherits that mode: the game would never ask for a disk either. With
-// it, each program starts in the system's default mode, as from Explorer.
-constexpr DWORD kOwnErrorMode = CREATE_DEFAULT_ERROR_MODE;
-
-}  // namespace
-
-void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
-    // "start" is the command interpreter's own command, not a program. The
-    // interpreter runs without a console of its own, so the user sees only
-    // the window that "start" opens.
-    // Where ComSpec is not set, the interpreter is the system's own, by its
-    // full path: a bare "cmd.exe" would be searched for first beside the
-    // loader and in the current directory, the game's, where one from a game
-    // pack or a download would run in its place.
-    std::wstring interpreter = Environment(L"ComSpec");
-    if (interpreter.empty()) interpreter = SystemFile(L"cmd.exe");
-    std::wstring commandLine = Quoted(interpreter) + L" /c " + command;
-    STARTUPINFOW startup = StartupWithShow(windowStyle);
+void Run(const wchar_t* program, std::wstring commandLine, DWORD flags, int windowStyle,
+         const std::wstring& path) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW | kOwnErrorMode, nullptr, nullptr, &startup, &process)) {
-        Fail(L"The command interpreter " + Quoted(interpreter) + L" could not run \"" + command +
-             L"\"");
-    }
+    // The system's default error mode, as from Explorer, not the loader's without disk prompts.
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE,
+                        flags | CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process))
+        Fail(GetLastError(), Kind::Other, path);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 }
 
+}  // namespace
+
+void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
+    // Without ComSpec, the system's own by its full path: a bare "cmd.exe"
+    // would be looked for first in the current directory, the game's.
+    std::wstring interpreter = AnyLength(
+        [](DWORD size, wchar_t* text) { return GetEnvironmentVariableW(L"ComSpec", text, size); });
+    if (interpreter.empty()) interpreter = SystemFile(L"cmd.exe");
+    // "start" is the interpreter's own; the user sees only the window it opens.
+    Run(nullptr, Quoted(interpreter) + L" /c " + command, CREATE_NO_WINDOW, windowStyle,
+        interpreter);
+}
+
 void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
-    // The program is named apart from the command line, so a path with
-    // blanks can be neither split nor searched for.
-    std::wstring commandLine = Quoted(path);
-    STARTUPINFOW startup = StartupWithShow(windowStyle);
-    PROCESS_INFORMATION process = {};
-    if (path.empty() || !CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                        kOwnErrorMode, nullptr, nullptr, &startup, &process)) {
-        Fail(Quoted(path) + L" could not be started",
-             path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Named apart from its command line, a path with blanks is neither split nor searched for.
+    if (path.empty()) Fail(ERROR_PATH_NOT_FOUND, Kind::Other, path);
+    Run(path.c_str(), Quoted(path), 0, windowStyle, path);
 }
 
 // --- sound and messages --------------------------------------------------------------------------
@@ -418,10 +345,8 @@ void Win32Sound::Beep() { MessageBeep(MB_OK); }
 
 namespace {
 
-// A message box breaks lines only at blanks, and a path is one word: a long
-// one would make the box wider than the screen and run off both sides. A run
-// without a blank is broken onto lines of 64 characters at most, after its
-// last separator within them where it has one.
+// A message box breaks lines only at blanks, and a long path would run off the
+// screen: 64 characters at most a line, broken after a separator where there is one.
 std::wstring WithLongWordsBroken(const std::wstring& text) {
     constexpr std::size_t kLongestRun = 64;
     std::wstring broken;

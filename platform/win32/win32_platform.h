@@ -34,8 +34,6 @@ private:
     HANDLE script_ = INVALID_HANDLE_VALUE;
     std::wstring scriptPath_;  // the final name, full path
     std::wstring workPath_;    // the file being written beside it
-    std::wstring name_;        // as the reasons name it: the final name, never the one beside it
-    std::wstring where_;       // the script's directory, quoted
 };
 
 class Win32CodePage : public CodePage {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "launcher/messages.h"
 #include "tests/unit/fakes.h"
 
 namespace zolv::testing {
@@ -70,21 +71,17 @@ TEST_F(DirectoryListModel, AnUnreadablePlaceKeepsTheOpenDirectory) {
     EXPECT_EQ(Shown().size(), 5u);
 }
 
-TEST_F(DirectoryListModel, AnEntryThatVanishedIsNamedAfterTheBeepAndTheListIsReadAgain) {
-    FakeSound sound{log};
-    FakeMessages messages{log};
+TEST_F(DirectoryListModel, AnEntryThatVanishedIsReturnedToBeNamedAndTheListIsReadAgain) {
     list.SetPath(L"c:\\games\\zolv");
     files.RemoveDirectory(L"c:\\games\\zolv\\cfg");
-    list.Open(3, sound, messages);
-    EXPECT_EQ(log.events, (Events{Beep(), Box(48,
-                                              L"The directory \"C:\\games\\zolv\\cfg\" no "
-                                              L"longer exists or cannot be read.")}));
+    const std::optional<std::wstring> unreadable = list.Open(3);
+    ASSERT_TRUE(unreadable);
+    EXPECT_EQ(DirectoryUnreadable(*unreadable),
+              L"The directory \"C:\\games\\zolv\\cfg\" no longer exists or cannot be read.");
     EXPECT_EQ(list.Path(), L"C:\\games\\zolv");
     EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"+C:\\", L" +games", L"  +zolv", L"   -roms"}));
 
-    log.events.clear();
-    list.Open(3, sound, messages);
-    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(list.Open(3), std::nullopt);
     EXPECT_EQ(list.Path(), L"C:\\games\\zolv\\roms");
 }
 

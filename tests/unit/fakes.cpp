@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "launcher/directory_list.h"
+#include "platform/paths.h"
 
 namespace zolv::testing {
 
@@ -21,13 +22,7 @@ std::wstring Parent(const std::wstring& path) {
     return slash == 2 ? path.substr(0, 3) : path.substr(0, slash);
 }
 
-std::wstring Join(const std::wstring& directory, const std::wstring& name) {
-    return directory.back() == L'\\' ? directory + name : directory + L"\\" + name;
-}
-
-}  // namespace
-
-namespace {
+using Kind = PlatformError::Kind;
 
 std::optional<std::string> Utf8(const std::wstring& text) {
     std::string bytes;
@@ -118,8 +113,7 @@ void FakeFileSystem::RemoveDirectory(const std::wstring& path) {
 void FakeFileSystem::ChangeDrive(wchar_t letter) {
     const wchar_t drive = static_cast<wchar_t>(std::towlower(letter));
     if (unreadableDrives.count(drive) || !driveCurrent.count(drive)) {
-        throw PlatformError(L"The drive " + std::wstring{letter, L':'} +
-                            L" could not be made current");
+        throw PlatformError(L"The device is not ready.");
     }
     current = driveCurrent[drive];
 }
@@ -127,26 +121,20 @@ void FakeFileSystem::ChangeDrive(wchar_t letter) {
 void FakeFileSystem::ChangeDirectory(const std::wstring& path) {
     const std::wstring p = Lower(path);
     if (!directories.count(p)) {
-        throw PlatformError(L"The directory \"" + path + L"\" could not be made current",
-                            PlatformError::Kind::NoSuchDirectory);
+        throw PlatformError(L"The system cannot find the file specified.", Kind::NoSuchDirectory);
     }
     current = p;
     driveCurrent[p[0]] = p;
 }
 
 void FakeFileSystem::CreateScript(const std::wstring& name) {
-    target_ = Join(current, Lower(name));
+    target_ = InDirectory(current, Lower(name));
     work_ = target_ + L".saving";
     if (directories.count(target_)) {
-        throw PlatformError(name + L" is a folder", PlatformError::Kind::FolderInTheWay);
+        throw PlatformError(L"Access is denied.", Kind::FolderInTheWay);
     }
-    if (readOnly.count(target_)) {
-        throw PlatformError(name + L" is read-only", PlatformError::Kind::ReadOnly);
-    }
-    if (notAllowed.count(current)) {
-        throw PlatformError(name + L" could not be created: Access is denied.",
-                            PlatformError::Kind::AccessDenied);
-    }
+    if (readOnly.count(target_)) throw PlatformError(L"Access is denied.", Kind::ReadOnly);
+    if (notAllowed.count(current)) throw PlatformError(L"Access is denied.", Kind::AccessDenied);
     files[work_].clear();
     open_ = true;
 }
@@ -154,8 +142,7 @@ void FakeFileSystem::CreateScript(const std::wstring& name) {
 void FakeFileSystem::WriteScript(const std::string& bytes) {
     if (diskFull) {
         files[work_] += bytes.substr(0, bytes.size() / 2);
-        throw PlatformError(L"There is not enough space on the disk.",
-                            PlatformError::Kind::DiskFull);
+        throw PlatformError(L"There is not enough space on the disk.", Kind::DiskFull);
     }
     if (!writeFailure.empty()) throw PlatformError(writeFailure);
     files[work_] += bytes;
@@ -163,8 +150,7 @@ void FakeFileSystem::WriteScript(const std::string& bytes) {
 
 void FakeFileSystem::CommitScript() {
     if (inUse.count(target_)) {
-        throw PlatformError(L"\"" + target_ + L"\" could not be replaced: Access denied",
-                            PlatformError::Kind::InUse);
+        throw PlatformError(L"Access is denied.", Kind::InUse);
     }
     files[target_] = files[work_];
     files.erase(work_);
@@ -181,12 +167,11 @@ void FakeFileSystem::CloseScript() {
 std::wstring FakeFileSystem::ResolveDirectory(const std::wstring& path) {
     std::wstring p = Lower(path);
     if (p.size() == 2 && p[1] == L':') {
-        if (unreadableDrives.count(p[0]) || !driveCurrent.count(p[0])) {
-            throw PlatformError(L"\"" + path + L"\\\" cannot be read");
-        }
+        if (unreadableDrives.count(p[0]) || !driveCurrent.count(p[0]))
+            throw PlatformError(L"The device is not ready.");
         p = driveCurrent[p[0]];
     }
-    if (!directories.count(p)) throw PlatformError(L"\"" + path + L"\" cannot be read");
+    if (!directories.count(p)) throw PlatformError(L"The system cannot find the file specified.");
     return p;
 }
 
@@ -201,7 +186,7 @@ std::vector<std::wstring> FakeFileSystem::Subdirectories(const std::wstring& pat
 std::wstring FakeFileSystem::FindFile(const std::wstring& path) {
     const std::wstring p = Lower(path);
     if (p.size() >= 2 && p[1] == L':' && unreadableDrives.count(p[0])) {
-        throw PlatformError(L"\"" + path + L"\" cannot be searched");
+        throw PlatformError(L"The device is not ready.");
     }
     if (!files.count(p) || hidden_.count(p)) return std::wstring();
     return path.substr(path.find_last_of(L'\\') + 1);

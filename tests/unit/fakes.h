@@ -54,12 +54,15 @@ class FakeShell : public Shell {
 public:
     explicit FakeShell(Recorder& log) : log_(log) {}
     void StartCommand(const std::wstring& command, int style) override {
-        if (refuse) throw PlatformError(L"the shell refused");
+        if (refuse)
+            throw PlatformError(L"Access is denied.", PlatformError::Kind::Other,
+                                L"C:\\windows\\cmd.exe");
         log_.Add(Start(style, command));
     }
     void StartProgram(const std::wstring& path, int style) override {
         if (refuse || path.empty() || missingPrograms.count(path)) {
-            throw PlatformError(L"\"" + path + L"\" could not be started");
+            throw PlatformError(L"The system cannot find the file specified.",
+                                PlatformError::Kind::Other, path);
         }
         log_.Add(Program(style, path));
     }
@@ -142,12 +145,8 @@ public:
 
 class FakeDrive : public DriveListView {
 public:
-    std::wstring Drive() override {
-        if (noneChosen) throw PlatformError(L"No drive is chosen in the drive list");
-        return drive;
-    }
-    std::wstring drive = L"c: [SYSTEM]";
-    bool noneChosen = false;  // as when the current directory's drive is not in the list
+    std::wstring Drive() override { return drive; }
+    std::wstring drive = L"c: [SYSTEM]";  // empty: none chosen
 };
 
 class FakeDirList : public DirListView {

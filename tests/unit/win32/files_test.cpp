@@ -204,6 +204,20 @@ TEST(Win32CodePageTest, TheScriptSideIsTheConsolesAndTheRegistrySideStaysAnsi) {
     }
 }
 
+// The ports word nothing: a failure carries the system's own words and what it is about.
+TEST(Win32ShellTest, AProgramThatCannotStartGivesTheSystemsReasonAndItsPath) {
+    const std::wstring missing = L"C:\\nowhere\\zolv.exe";
+    try {
+        Win32Shell().StartProgram(missing, kNormalFocus);
+        ADD_FAILURE() << "a missing program started";
+    } catch (const PlatformError& error) {
+        EXPECT_TRUE(error.reason() == SystemReason(ERROR_PATH_NOT_FOUND) ||
+                    error.reason() == SystemReason(ERROR_FILE_NOT_FOUND))
+            << std::string(error.reason().begin(), error.reason().end());
+        EXPECT_EQ(error.path(), missing);
+    }
+}
+
 TEST_F(RealFiles, TheDirectoryListFollowsADriveWithoutChangingTheCurrentDirectory) {
     DirectoryList list(files);
     list.SetPath(games);
