@@ -1,40 +1,34 @@
 #include "launcher/directory_list.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
 
 namespace zolv {
 
 std::wstring PathFromListText(const std::wstring& text) {
     // "d:" or "d: [label]" is a drive, not a path relative to one.
-    if (text.size() >= 2 && text[1] == L':' && (text.size() == 2 || text[2] == L' ')) {
-        return text.substr(0, 2);
-    }
-    return text;
+    const bool drive = text.size() >= 2 && text[1] == L':' && (text.size() == 2 || text[2] == L' ');
+    return drive ? text.substr(0, 2) : text;
 }
 
 void DirectoryList::SetPath(const std::wstring& text) {
     std::wstring path = files_.ResolveDirectory(PathFromListText(text));
     // One spelling of a drive however it was reached, the start directory's
     // or a drive list's lower-case letter: upper case, as Windows writes paths.
-    if (path.size() >= 2 && path[1] == L':' && path[0] >= L'a' && path[0] <= L'z') {
+    if (path.size() >= 2 && path[1] == L':' && path[0] >= L'a' && path[0] <= L'z')
         path[0] = static_cast<wchar_t>(path[0] - L'a' + L'A');
-    }
     std::vector<std::wstring> children = files_.Subdirectories(path);
 
     // Split "C:\games\zolv" into "C:\", "games", "zolv".
-    std::vector<DirEntry> entries;
-    std::size_t root = path.find_first_of(L"\\/");
-    if (root == std::wstring::npos) root = path.size();
-    entries.push_back({path.substr(0, root + 1), path.substr(0, root + 1), 0, true});
-    std::size_t start = root + 1;
-    while (start < path.size()) {
-        std::size_t end = path.find_first_of(L"\\/", start);
-        if (end == std::wstring::npos) end = path.size();
+    const std::wstring root = path.substr(0, std::min(path.find_first_of(L"\\/"), path.size()) + 1);
+    std::vector<DirEntry> entries{{root, root, 0, true}};
+    for (std::size_t start = root.size(), end; start < path.size(); start = end + 1) {
+        end = std::min(path.find_first_of(L"\\/", start), path.size());
         if (end > start) {
             const int level = static_cast<int>(entries.size());
             entries.push_back({path.substr(start, end - start), path.substr(0, end), level, true});
         }
-        start = end + 1;
     }
     const std::wstring open = entries.back().path;
     const int level = static_cast<int>(entries.size());

@@ -1,7 +1,5 @@
-// The directory list's model: which directory is open and which entries the
-// list shows for it. The open directory's ancestors come first, from the
-// root down, then its subdirectories; only opening an entry changes the path.
-// Nothing here touches the process's current directory.
+// The directory list's model: the open directory's ancestors from the root
+// down, then its subdirectories. It never touches the process's current directory.
 #pragma once
 
 #include <optional>
@@ -23,13 +21,11 @@ class DirectoryList {
 public:
     explicit DirectoryList(FileSystem& files) : files_(files) {}
 
-    // Opens a directory. A drive list's text ("d:" with perhaps a label after
-    // it) opens that drive's current directory. Throws PlatformError and
-    // keeps the old directory when the place cannot be read.
+    // A drive list's text ("d: [label]") opens that drive's current directory.
+    // Throws PlatformError, keeping the old directory, where the place cannot be read.
     void SetPath(const std::wstring& text);
-    // Opens an entry the user chose. Where it has vanished or cannot be read,
-    // the open directory is read again, to show it as it now is, and the
-    // entry's path is returned for the user to be told.
+    // Where the entry cannot be read, the open directory is read again, to show
+    // it as it now is, and the entry's path returned for the user to be told.
     std::optional<std::wstring> Open(std::size_t index);
     const std::wstring& Path() const { return path_; }
     const std::vector<DirEntry>& Entries() const { return entries_; }

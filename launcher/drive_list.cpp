@@ -6,15 +6,8 @@
 namespace zolv {
 
 DriveName NameToAsk(DriveKind kind) {
-    switch (kind) {
-        case DriveKind::Fixed:
-        case DriveKind::RamDisk:
-            return DriveName::VolumeLabel;
-        case DriveKind::Network:
-            return DriveName::RemoteName;
-        default:
-            return DriveName::None;
-    }
+    if (kind == DriveKind::Fixed || kind == DriveKind::RamDisk) return DriveName::VolumeLabel;
+    return kind == DriveKind::Network ? DriveName::RemoteName : DriveName::None;
 }
 
 std::wstring DriveListText(wchar_t letter, DriveKind kind, const std::wstring& name) {

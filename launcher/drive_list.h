@@ -1,6 +1,5 @@
-// What the drive list shows for each drive: the letter and a colon, then the
-// volume's label or the network share in brackets where one may be asked for
-// without waking the drive. Only the letter is ever read back.
+// What the drive list shows for a drive: the letter, a colon, then the label
+// or share in brackets where one may be asked for without waking the drive.
 #pragma once
 
 #include <string>
@@ -9,9 +8,8 @@ namespace zolv {
 
 enum class DriveKind { NoRoot, Unknown, Removable, Fixed, Network, CdRom, RamDisk };
 
-// What a drive of a kind may be asked for. A removable or CD drive is asked
-// nothing, so that it never spins up or asks for a disk; a network drive only
-// its local redirector, which does not wait on the server.
+// A removable or CD drive is asked nothing, so that it never spins up or asks
+// for a disk; a network drive only its redirector, which does not wait on the server.
 enum class DriveName { None, VolumeLabel, RemoteName };
 DriveName NameToAsk(DriveKind kind);
 

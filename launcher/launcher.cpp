@@ -46,17 +46,11 @@ std::wstring ComposeCommandLine(const ScriptChoices& c) {
     // The emulator's own switch order, which is not the order of the boxes on screen.
     const std::pair<int, const wchar_t*> switches[] = {
         {c.noSound, L" -s"},     {c.enableV, L" -v"}, {c.frame, L" -f"}, {c.scan, L" -n"},
-        {c.skip, L" -noanalys"}, {c.rotate, L" -r"},  {c.fm, L" -a"},    {c.joyStick, L" -j"},
-    };
+        {c.skip, L" -noanalys"}, {c.rotate, L" -r"},  {c.fm, L" -a"},    {c.joyStick, L" -j"}};
     std::wstring line = kEmulator + c.game;
-    for (const auto& [value, text] : switches) {
-        if (value == 1) line += text;
-    }
+    for (const auto& [value, text] : switches) line += value == 1 ? text : L"";
     return line + c.resolution;
 }
-
-frmTindrel::frmTindrel(MainControls controls, LauncherPlatform platform)
-    : c_(controls), p_(platform) {}
 
 void frmTindrel::Form_Load() {
     std::copy(kResolutions.begin(), kResolutions.end(), ResTable.begin());

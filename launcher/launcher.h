@@ -1,6 +1,5 @@
-// The main window's state and its handlers. The window itself (win32/) only
-// creates the controls and hands each event here; every decision is made in
-// this class, which sees the controls through the small views below.
+// The main window's state and handlers: the window (win32/) hands each event
+// here, and every decision is made here, through the small views of the controls.
 #pragma once
 
 #include <array>
@@ -92,15 +91,14 @@ inline constexpr std::array<const wchar_t*, 7> kResolutions = {
 // The emulator's command line for a set of choices, as the one line of the
 // launch script. Only a check box value of 1 adds its switch.
 struct ScriptChoices {
-    std::wstring game;
-    std::wstring resolution;
+    std::wstring game, resolution;
     int noSound = 0, enableV = 0, frame = 0, scan = 0, skip = 0, rotate = 0, fm = 0, joyStick = 0;
 };
 std::wstring ComposeCommandLine(const ScriptChoices& choices);
 
 class frmTindrel {
 public:
-    frmTindrel(MainControls controls, LauncherPlatform platform);
+    frmTindrel(MainControls controls, LauncherPlatform platform) : c_(controls), p_(platform) {}
 
     void Form_Load();
     void cmdSave_Click();
@@ -110,7 +108,6 @@ public:
     void mnuEnd_Click();
     void Form_Unload(bool& cancel);
 
-    // Window-level state.
     std::wstring ChosenDrive;
     std::wstring ChosenDir;
     bool SettingsSaved = false;

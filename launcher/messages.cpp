@@ -23,26 +23,13 @@ std::wstring WithThousands(std::size_t number) {
     return digits;
 }
 
-// Each character, a surrogate pair as one.
-std::vector<std::wstring> Characters(const std::wstring& text) {
-    std::vector<std::wstring> characters;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-        characters.push_back(text.substr(i, pair ? 2 : 1));
-        if (pair) ++i;
-    }
-    return characters;
-}
-
 // In quotes, or by its number where it would show as a blank or as nothing.
 std::wstring Shown(const std::wstring& character) {
     const unsigned long code = static_cast<unsigned long>(character[0]);
     const std::pair<unsigned long, unsigned long> unseen[] = {
         {0x80, 0xA0},     {0xAD, 0xAD},     {0x1680, 0x1680}, {0x180E, 0x180E},
         {0x2000, 0x200F}, {0x2028, 0x202F}, {0x205F, 0x206F}, {0x3000, 0x3000},
-        {0xD800, 0xDFFF}, {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF},
-    };
+        {0xD800, 0xDFFF}, {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF}};
     for (const auto& [first, last] : unseen) {
         if (character.size() == 1 && code >= first && code <= last) {
             wchar_t number[8];
@@ -63,8 +50,12 @@ std::wstring ControlCharacterRefusal(const std::wstring& text) {
 
 std::wstring CharacterRefusal(CharacterSet set, const std::wstring& text,
                               const std::function<bool(const std::wstring&)>& fits) {
-    std::vector<std::wstring> misfits;  // each once, in the text's order
-    for (const std::wstring& character : Characters(text)) {
+    std::vector<std::wstring> misfits;  // each once, in the text's order, a surrogate pair as one
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        const std::wstring character = text.substr(i, pair ? 2 : 1);
+        i += pair ? 1 : 0;
         if (std::find(misfits.begin(), misfits.end(), character) == misfits.end() &&
             !fits(character))
             misfits.push_back(character);

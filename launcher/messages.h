@@ -1,7 +1,5 @@
-// Every text the save, the launch, the drive list and the directory list
-// show. Each names what the user knows (the text typed, the script and its
-// directory, never the file the new script is written in first) and says
-// what to do next.
+// Every text the save, the launch, the drive list and the directory list show:
+// each names what the user knows (never the file the script is written in first).
 #pragma once
 
 #include <cstddef>

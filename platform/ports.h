@@ -1,6 +1,5 @@
-// The platform as the program's logic sees it: the few operations its
-// handlers need, and nothing of the Win32 API itself. The Windows build
-// implements them in platform/win32; the tests implement them with fakes.
+// The platform as the logic sees it, nothing of the Win32 API: platform/win32
+// implements it, the tests fake it.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +40,7 @@ private:
 constexpr int kPlainBox = 0;         // OK only, no icon
 constexpr int kExclamationBox = 48;  // OK only, exclamation-mark icon
 
-// Window style for a started program: a normal window that takes the focus.
-constexpr int kNormalFocus = 1;
+constexpr int kNormalFocus = 1;  // a started program's window: normal, with the focus
 
 class FileSystem {
 public:
@@ -53,29 +51,25 @@ public:
     virtual void ChangeDrive(wchar_t letter) = 0;
     virtual void ChangeDirectory(const std::wstring& path) = 0;
 
-    // The launch script, the window's one file handle. It is written beside
-    // its final name and only put in place by CommitScript, so a failure at
-    // any step leaves the old script as it was.
+    // The launch script, the window's one file handle: written beside its final
+    // name and put in place by CommitScript, so a failure leaves the old one as it was.
     virtual void CreateScript(const std::wstring& name) = 0;
     virtual void WriteScript(const std::string& bytes) = 0;
     virtual void CommitScript() = 0;
     // Closes and discards a script that was not committed; nothing when none is open.
     virtual void CloseScript() = 0;
 
-    // The full path of an existing, readable directory. A bare drive ("d:")
-    // gives that drive's current directory.
+    // The full path of an existing, readable directory; "d:" is that drive's current one.
     virtual std::wstring ResolveDirectory(const std::wstring& path) = 0;
     // Names of the visible subdirectories of a readable directory, sorted without regard to case.
     virtual std::vector<std::wstring> Subdirectories(const std::wstring& path) = 0;
 
-    // The name of the first ordinary file (not hidden, not system, not a
-    // directory) matching the path, or the empty text when there is none.
+    // The name of the first match that is no directory, hidden or system file; else empty.
     virtual std::wstring FindFile(const std::wstring& path) = 0;
 };
 
-// The code pages at the boundaries where text leaves or enters as 8-bit bytes:
-// the console's (OEM), in which the command interpreter reads a batch file,
-// and the ANSI one, in which the registry's ANSI functions give their strings.
+// The console's code page (OEM), in which the command interpreter reads a batch
+// file, and the ANSI one, in which the registry's ANSI functions give their strings.
 class CodePage {
 public:
     virtual ~CodePage() = default;
@@ -84,8 +78,7 @@ public:
     // The same in the ANSI code page.
     virtual std::optional<std::string> ToAnsi(const std::wstring& text) = 0;
     virtual std::wstring FromAnsi(const std::string& bytes) = 0;
-    // Whether the console's code page is UTF-8 (65001), where the command
-    // interpreter measures a line in the UTF-16 units it decodes, not in bytes.
+    // UTF-8 (65001), where the interpreter measures a line in UTF-16 units, not bytes.
     virtual bool ConsoleIsUtf8() = 0;
 };
 
@@ -111,8 +104,7 @@ public:
     virtual void Show(const std::wstring& text, int style) = 0;
 };
 
-// The registry's ANSI functions, as the value reader calls them: each returns
-// 0 on success and a system error code otherwise.
+// The registry's ANSI functions: each returns 0 on success, else a system error code.
 using RegistryKey = std::uintptr_t;
 
 class Registry {

@@ -37,15 +37,8 @@ int Win32Check::Value() { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK
 
 void Win32DriveList::Fill() { FillDriveLetters(hwnd); }
 
-std::wstring Win32DriveList::Drive() {
-    const LRESULT index = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return std::wstring();
-    const LRESULT length = SendMessageW(hwnd, CB_GETLBTEXTLEN, index, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
+// A drop-down list's text is its chosen item's, empty where none is chosen.
+std::wstring Win32DriveList::Drive() { return WindowText(hwnd); }
 
 // --- window --------------------------------------------------------------------------------------
 

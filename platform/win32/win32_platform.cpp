@@ -38,26 +38,22 @@ Kind KindOf(DWORD error) {
 bool HeldByAnotherProgram(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
 }
 
 // A virus scanner, the indexer or a sync tool opens a file the moment it is closed,
 // and the replace is refused while it reads: tried again for about 1.5 s in all.
 bool ReplaceRetrying(const std::wstring& from, const std::wstring& to) {
-    DWORD error = ERROR_SUCCESS;
     for (const DWORD wait : {50, 100, 200, 400, 800, 0}) {
         if (MoveFileExW(from.c_str(), to.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
-        error = GetLastError();
+        const DWORD error = GetLastError();  // left for the caller
         if (wait == 0 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) break;
         Sleep(wait);
     }
-    SetLastError(error);
     return false;
 }
 
@@ -100,6 +96,74 @@ HKEY RootHandle(std::uint32_t root) {
         static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
 }
 
+std::wstring Decoded(UINT codePage, const std::string& bytes) {
+    if (bytes.empty()) return std::wstring();
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(size > 0 ? size : 0, L'\0');
+    if (size > 0) MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+// Never a best-fit look-alike or the default character: both are turned off or
+// reported, and what slips past them does not survive the way back.
+std::optional<std::string> Encoded(UINT codePage, const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int length = static_cast<int>(text.size());
+    // UTF-8 has a form for every character and takes neither the flag nor the report.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const report = utf8 ? nullptr : &usedDefault;
+    // Room for the most a console or ANSI code page takes for a unit; more would refuse.
+    std::string bytes(text.size() * 4, '\0');
+    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, report);
+    if (size <= 0 || usedDefault) return std::nullopt;
+    bytes.resize(size);
+    if (Decoded(codePage, bytes) != text) return std::nullopt;
+    return bytes;
+}
+
+void Run(const wchar_t* program, std::wstring commandLine, DWORD flags, int windowStyle,
+         const std::wstring& path) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle);
+    PROCESS_INFORMATION process = {};
+    // The system's default error mode, as from Explorer, not the loader's without disk prompts.
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE,
+                        flags | CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process))
+        Fail(GetLastError(), Kind::Other, path);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// A message box breaks lines only at blanks, and a long path would run off the
+// screen: 64 characters at most a line, broken after a separator where there is one.
+std::wstring WithLongWordsBroken(const std::wstring& text) {
+    constexpr std::size_t kLongestRun = 64;
+    std::wstring broken;
+    std::size_t runStart = 0;  // where the current line's run of non-blanks begins
+    for (wchar_t c : text) {
+        if (std::iswspace(c)) {
+            broken += c;
+            runStart = broken.size();
+            continue;
+        }
+        if (broken.size() - runStart == kLongestRun) {
+            const std::size_t separator = broken.find_last_of(L"\\/");
+            const bool atSeparator = separator != std::wstring::npos && separator >= runStart;
+            const std::size_t at = atSeparator ? separator + 1 : broken.size();
+            broken.insert(at, 1, L'\n');
+            runStart = at + 1;
+        }
+        broken += c;
+    }
+    return broken;
+}
+
 }  // namespace
 
 std::wstring SystemReason(DWORD error) {
@@ -114,12 +178,8 @@ std::wstring SystemReason(DWORD error) {
     return reason;
 }
 
-// --- files ---------------------------------------------------------------------------------------
-
 // Wine lets a directory of any length be current.
 std::wstring CurrentDirectoryOrEmpty() { return AnyLength(GetCurrentDirectoryW); }
-
-Win32FileSystem::~Win32FileSystem() { CloseScript(); }
 
 std::wstring Win32FileSystem::CurrentDirectory() {
     std::wstring directory = CurrentDirectoryOrEmpty();
@@ -129,8 +189,7 @@ std::wstring Win32FileSystem::CurrentDirectory() {
 
 void Win32FileSystem::ChangeDrive(wchar_t letter) {
     // "d:" alone names the drive at its own current directory.
-    const std::wstring drive{letter, L':'};
-    if (!SetCurrentDirectoryW(drive.c_str())) Fail();
+    if (!SetCurrentDirectoryW(std::wstring{letter, L':'}.c_str())) Fail();
 }
 
 void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
@@ -222,9 +281,8 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
         const bool dots = name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2]));
         const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & hidden) && !dots) {
+            !(found.dwFileAttributes & hidden) && !dots)
             keyed.emplace_back(InvariantUpperCase(name), name);
-        }
     } while (FindNextFileW(find.handle, &found));
     std::sort(keyed.begin(), keyed.end());
     std::vector<std::wstring> names;
@@ -250,43 +308,6 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
     return std::wstring();
 }
 
-// --- code page -----------------------------------------------------------------------------------
-
-namespace {
-
-std::wstring Decoded(UINT codePage, const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-    std::wstring text(size > 0 ? size : 0, L'\0');
-    if (size > 0) MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
-    return text;
-}
-
-// Never a best-fit look-alike or the default character: both are turned off or
-// reported, and what slips past them does not survive the way back.
-std::optional<std::string> Encoded(UINT codePage, const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = static_cast<int>(text.size());
-    // UTF-8 has a form for every character and takes neither the flag nor the report.
-    const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* const report = utf8 ? nullptr : &usedDefault;
-    const int size =
-        WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, report);
-    if (size <= 0 || usedDefault) return std::nullopt;
-    std::string bytes(size, '\0');
-    if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr,
-                            report) != size ||
-        usedDefault || Decoded(codePage, bytes) != text) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-}  // namespace
-
 // The command interpreter reads a batch file in the console's code page,
 // which on most systems is not the ANSI one: the same bytes are other letters.
 std::optional<std::string> Win32CodePage::ToConsole(const std::wstring& text) {
@@ -298,29 +319,6 @@ std::optional<std::string> Win32CodePage::ToAnsi(const std::wstring& text) {
 }
 
 std::wstring Win32CodePage::FromAnsi(const std::string& bytes) { return Decoded(GetACP(), bytes); }
-
-bool Win32CodePage::ConsoleIsUtf8() { return GetOEMCP() == CP_UTF8; }
-
-// --- shell ---------------------------------------------------------------------------------------
-
-namespace {
-
-void Run(const wchar_t* program, std::wstring commandLine, DWORD flags, int windowStyle,
-         const std::wstring& path) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(windowStyle);
-    PROCESS_INFORMATION process = {};
-    // The system's default error mode, as from Explorer, not the loader's without disk prompts.
-    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE,
-                        flags | CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process))
-        Fail(GetLastError(), Kind::Other, path);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-}
-
-}  // namespace
 
 void Win32Shell::StartCommand(const std::wstring& command, int windowStyle) {
     // Without ComSpec, the system's own by its full path: a bare "cmd.exe"
@@ -339,44 +337,10 @@ void Win32Shell::StartProgram(const std::wstring& path, int windowStyle) {
     Run(path.c_str(), Quoted(path), 0, windowStyle, path);
 }
 
-// --- sound and messages --------------------------------------------------------------------------
-
-void Win32Sound::Beep() { MessageBeep(MB_OK); }
-
-namespace {
-
-// A message box breaks lines only at blanks, and a long path would run off the
-// screen: 64 characters at most a line, broken after a separator where there is one.
-std::wstring WithLongWordsBroken(const std::wstring& text) {
-    constexpr std::size_t kLongestRun = 64;
-    std::wstring broken;
-    std::size_t runStart = 0;  // where the current line's run of non-blanks begins
-    for (wchar_t c : text) {
-        if (std::iswspace(c)) {
-            broken += c;
-            runStart = broken.size();
-            continue;
-        }
-        if (broken.size() - runStart == kLongestRun) {
-            const std::size_t separator = broken.find_last_of(L"\\/");
-            const bool atSeparator = separator != std::wstring::npos && separator >= runStart;
-            const std::size_t at = atSeparator ? separator + 1 : broken.size();
-            broken.insert(at, 1, L'\n');
-            runStart = at + 1;
-        }
-        broken += c;
-    }
-    return broken;
-}
-
-}  // namespace
-
 void Win32Messages::Show(const std::wstring& text, int style) {
     MessageBoxW(owner_, WithLongWordsBroken(text).c_str(), title_.c_str(),
                 static_cast<UINT>(style));
 }
-
-// --- registry ------------------------------------------------------------------------------------
 
 long Win32Registry::OpenKey(std::uint32_t root, const std::wstring& keyName, std::uint32_t options,
                             std::uint32_t access, RegistryKey* key) {

@@ -18,7 +18,7 @@ std::wstring CurrentDirectoryOrEmpty();
 
 class Win32FileSystem : public FileSystem {
 public:
-    ~Win32FileSystem() override;
+    ~Win32FileSystem() override { CloseScript(); }
     std::wstring CurrentDirectory() override;
     void ChangeDrive(wchar_t letter) override;
     void ChangeDirectory(const std::wstring& path) override;
@@ -41,7 +41,7 @@ public:
     std::optional<std::string> ToConsole(const std::wstring& text) override;
     std::optional<std::string> ToAnsi(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
-    bool ConsoleIsUtf8() override;
+    bool ConsoleIsUtf8() override { return GetOEMCP() == CP_UTF8; }
 };
 
 class Win32Shell : public Shell {
@@ -52,7 +52,7 @@ public:
 
 class Win32Sound : public Sound {
 public:
-    void Beep() override;
+    void Beep() override { MessageBeep(MB_OK); }
 };
 
 // Boxes bear the program's title, handed in by the window that makes them,
