@@ -91,7 +91,7 @@ void frmTindrel::cmdSave_Click() {
     }
     const std::wstring line = ComposeCommandLine(choices);
     const std::optional<std::string> bytes = p_.codePage.ToConsole(line);
-    // Texts that each fit may not together, where a code page composes a letter and its accent.
+    // Texts that fit apart may not together: decoding composes by default (MB_PRECOMPOSED).
     if (!bytes) return Warn(CharacterRefusal(CharacterSet::Console, line, console));
     const bool utf8 = p_.codePage.ConsoleIsUtf8();
     const std::size_t length = utf8 ? Utf16Units(line) : bytes->size();

@@ -10,10 +10,8 @@ namespace zolv {
 
 namespace {
 
-constexpr const wchar_t* kNothingChanged = L" Nothing was changed.";
-
 std::wstring Refused(const std::wstring& why) {
-    return L"The settings were not saved: " + why + kNothingChanged;
+    return L"The settings were not saved: " + why + L" Nothing was changed.";
 }
 
 // "8,191": the program's texts are English.

@@ -147,12 +147,7 @@ std::wstring WithLongWordsBroken(const std::wstring& text) {
     std::wstring broken;
     std::size_t runStart = 0;  // where the current line's run of non-blanks begins
     for (wchar_t c : text) {
-        if (std::iswspace(c)) {
-            broken += c;
-            runStart = broken.size();
-            continue;
-        }
-        if (broken.size() - runStart == kLongestRun) {
+        if (!std::iswspace(c) && broken.size() - runStart == kLongestRun) {
             const std::size_t separator = broken.find_last_of(L"\\/");
             const bool atSeparator = separator != std::wstring::npos && separator >= runStart;
             const std::size_t at = atSeparator ? separator + 1 : broken.size();
@@ -160,6 +155,7 @@ std::wstring WithLongWordsBroken(const std::wstring& text) {
             runStart = at + 1;
         }
         broken += c;
+        if (std::iswspace(c)) runStart = broken.size();
     }
     return broken;
 }
