@@ -1,0 +1,14 @@
+// Where Dynamic Annotation is missing (Wine 8 answers E_NOTIMPL), a control
+// answers WM_GETOBJECT for its client object with an object of its own. It
+// gives the name of the control itself; role, value, state, children, place,
+// actions and navigation stay those of Windows' standard object.
+#pragma once
+
+#include <windows.h>
+
+namespace zolv {
+
+// WM_GETOBJECT's answer, 0 or less where there is none. The name is kept, not copied.
+LRESULT AnswerWithOwnObject(HWND control, WPARAM wp, const wchar_t* name);
+
+}  // namespace zolv
