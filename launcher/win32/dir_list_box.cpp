@@ -6,29 +6,22 @@
 
 namespace zolv {
 
-namespace {
-
 constexpr int kIndent = 8;  // pixels a level, at 96 DPI
 constexpr int kFolderWidth = 14;
 
-// Lengths are pixels at 96 DPI, scaled to the list's.
-void DrawFolder(HDC dc, const RECT& cell, bool open, int dpi) {
-    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
-    const int h = cell.bottom - cell.top;
-    const int w = scaled(kFolderWidth);
-    const int top = cell.top + h / 2 - scaled(5);
-    const int bottom = cell.top + h / 2 + scaled(5);
+void DirListBox::DrawFolder(HDC dc, const RECT& cell, bool open) const {
+    const int w = Scaled(kFolderWidth);
+    const int top = cell.top + (cell.bottom - cell.top) / 2 - Scaled(5);
+    const int bottom = cell.top + (cell.bottom - cell.top) / 2 + Scaled(5);
     HBRUSH fill = CreateSolidBrush(open ? RGB(255, 255, 160) : RGB(224, 192, 64));
     HGDIOBJ oldBrush = SelectObject(dc, fill);
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, cell.left, top + scaled(2), cell.left + w, bottom);
-    Rectangle(dc, cell.left, top, cell.left + w / 2, top + scaled(3));
+    Rectangle(dc, cell.left, top + Scaled(2), cell.left + w, bottom);
+    Rectangle(dc, cell.left, top, cell.left + w / 2, top + Scaled(3));
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(fill);
 }
-
-}  // namespace
 
 void DirListBox::SetPath(const std::wstring& path) {
     list_.SetPath(path);  // throws, keeping the old directory, when the place can't be read
@@ -43,8 +36,7 @@ void DirListBox::Refill() {
     std::size_t characters = 0;
     for (const DirEntry& entry : entries) characters += entry.name.size() + 1;
     SendMessageW(hwnd_, LB_INITSTORAGE, entries.size(), characters * sizeof(wchar_t));
-    // The strings serve type-ahead and screen readers; the drawing takes each
-    // item's level and name from the model, whose entries they follow one for one.
+    // For type-ahead and screen readers: the drawing takes each item from the model.
     for (const DirEntry& entry : entries)
         SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
     SendMessageW(hwnd_, LB_SETCURSEL, list_.OpenIndex(), 0);
@@ -77,10 +69,6 @@ int DirListBox::ItemHeight(HFONT font) const {
     return std::max<int>(metrics.tmHeight + 1, Scaled(15));
 }
 
-void DirListBox::Measure(MEASUREITEMSTRUCT* item, HFONT font) const {
-    item->itemHeight = static_cast<UINT>(ItemHeight(font));
-}
-
 void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
     const std::vector<DirEntry>& entries = list_.Entries();
     if (item->itemID >= entries.size()) return;  // also the empty list's focus, itemID -1
@@ -91,7 +79,7 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
 
     RECT cell = item->rcItem;
     cell.left += Scaled(2 + kIndent * entry.level);
-    DrawFolder(dc, cell, entry.open, dpi_);
+    DrawFolder(dc, cell, entry.open);
     cell.left += Scaled(kFolderWidth + 3);
 
     SetBkMode(dc, TRANSPARENT);
@@ -121,13 +109,11 @@ LRESULT DirListBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_UPDATEUISTATE:
             // The focus shown or hidden: the focused item is drawn again in
             // full, whether or not the list box would draw its focus alone.
-            if (HIWORD(wp) & UISF_HIDEFOCUS) {
-                RECT focused;
-                const LRESULT caret = SendMessageW(hwnd_, LB_GETCARETINDEX, 0, 0);
-                if (SendMessageW(hwnd_, LB_GETITEMRECT, caret,
-                                 reinterpret_cast<LPARAM>(&focused)) != LB_ERR)
-                    InvalidateRect(hwnd_, &focused, TRUE);
-            }
+            if (RECT focused;
+                (HIWORD(wp) & UISF_HIDEFOCUS) &&
+                SendMessageW(hwnd_, LB_GETITEMRECT, SendMessageW(hwnd_, LB_GETCARETINDEX, 0, 0),
+                             reinterpret_cast<LPARAM>(&focused)) != LB_ERR)
+                InvalidateRect(hwnd_, &focused, TRUE);
             break;
     }
     return NamedControl::Handle(msg, wp, lp);

@@ -1,10 +1,6 @@
-// The directory list: a standard LISTBOX, owner-drawn with folders indented
-// by depth. Double-click or Enter opens the highlighted entry; highlighting
-// one leaves the open path alone. Its window text is the open path. Installed
-// on a list box made with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS.
+// The directory list, on a list box made with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS. Double-click
+// or Enter opens the highlighted entry; highlighting leaves the open path, its window text, alone.
 #pragma once
-
-#include <windows.h>
 
 #include "launcher/directory_list.h"
 #include "launcher/launcher.h"
@@ -23,7 +19,7 @@ public:
     // At creation and after a change of DPI: the items' height follows the font.
     void SetDpi(int dpi, HFONT font);
 
-    void Measure(MEASUREITEMSTRUCT* item, HFONT font) const;
+    void Measure(MEASUREITEMSTRUCT* item, HFONT font) const { item->itemHeight = ItemHeight(font); }
     void Draw(const DRAWITEMSTRUCT* item) const;
 
 private:
@@ -31,6 +27,7 @@ private:
     void OpenHighlighted();
     void Refill();
     int ItemHeight(HFONT font) const;
+    void DrawFolder(HDC dc, const RECT& cell, bool open) const;
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
     DirectoryList list_;

@@ -13,7 +13,6 @@
 #include "launcher/win32/dir_list_box.h"
 #include "launcher/win32/main_layout.h"
 #include "platform/win32/form.h"
-#include "platform/win32/screen_reader_name.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
 

@@ -1,6 +1,5 @@
 #include "platform/win32/own_accessible_object.h"
 
-#include <ole2.h>
 #include <oleacc.h>
 
 #include "platform/win32/newer_windows.h"
@@ -9,12 +8,10 @@ namespace zolv {
 
 namespace {
 
-// Every form in which a client means the object itself rather than a child,
-// as Windows' standard objects take them: CHILDID_SELF, nothing, an argument
-// left out, and each of those by reference.
-bool IsSelf(const VARIANT& child) {
-    const VARIANT& c =
-        child.vt == (VT_BYREF | VT_VARIANT) && child.pvarVal ? *child.pvarVal : child;
+// Every form of the object itself that Windows' standard objects take: CHILDID_SELF,
+// nothing or an argument left out, each also by reference.
+bool IsSelf(const VARIANT& v) {
+    const VARIANT& c = v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal ? *v.pvarVal : v;
     return c.vt == VT_EMPTY || (c.vt == VT_ERROR && c.scode == DISP_E_PARAMNOTFOUND) ||
            (c.vt == VT_I4 && c.lVal == CHILDID_SELF) ||
            (c.vt == (VT_BYREF | VT_I4) && c.plVal && *c.plVal == CHILDID_SELF);
@@ -35,20 +32,16 @@ public:
         standard_->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&window_));
     }
 
-    // None of the standard object's interfaces is handed out as this one's:
-    // above all not its IServiceProvider, which says it is oleacc's proxy, so
-    // that UI Automation would read a proxy of its own, without the name.
+    // Never the standard object's interfaces: above all not its IServiceProvider, which says it is
+    // oleacc's proxy, so that UI Automation would read a proxy of its own, without the name.
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
             *object = static_cast<IAccessible*>(this);
-        else if (iid == __uuidof(IEnumVARIANT) && children_)
-            *object = static_cast<IEnumVARIANT*>(this);
-        else if (iid == __uuidof(IOleWindow) && window_)
-            *object = static_cast<IOleWindow*>(this);
-        else
-            return E_NOINTERFACE;
+        if (iid == __uuidof(IEnumVARIANT) && children_) *object = static_cast<IEnumVARIANT*>(this);
+        if (iid == __uuidof(IOleWindow) && window_) *object = static_cast<IOleWindow*>(this);
+        if (!*object) return E_NOINTERFACE;
         AddRef();
         return S_OK;
     }
@@ -66,7 +59,6 @@ public:
         if (id == DISPID_ACC_NAME && (flags & DISPATCH_PROPERTYGET) && params &&
             params->cArgs <= 1 && IsSelf(params->cArgs ? params->rgvarg[0] : leftOut)) {
             if (!result) return E_POINTER;
-            result->vt = VT_EMPTY;
             const HRESULT hr = get_accName(leftOut, &result->bstrVal);
             if (SUCCEEDED(hr)) result->vt = VT_BSTR;
             return hr;

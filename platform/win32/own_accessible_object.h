@@ -1,7 +1,5 @@
-// Where Dynamic Annotation is missing (Wine 8 answers E_NOTIMPL), a control
-// answers WM_GETOBJECT for its client object with an object of its own. It
-// gives the name of the control itself; role, value, state, children, place,
-// actions and navigation stay those of Windows' standard object.
+// Where Dynamic Annotation is missing (Wine 8 answers E_NOTIMPL), a control answers
+// WM_GETOBJECT with an object of its own: Windows' standard object with the name.
 #pragma once
 
 #include <windows.h>

@@ -1,11 +1,7 @@
-// A name for a screen reader to call a control that shows no caption, which
-// Windows would call by the text it shows ("combo box, 1943"). Given by Dynamic
-// Annotation, as Windows documents for a standard control, so that oleacc and
-// UI Automation keep all else they read of it; on the first WM_GETOBJECT, so
-// that no accessibility library is loaded before a screen reader asks.
+// A screen reader's name for a control without a caption, which Windows calls by the text it shows
+// ("combo box, 1943"). By Dynamic Annotation, as documented for standard controls, so that oleacc
+// and UI Automation keep all else; on the first WM_GETOBJECT, loading nothing before one asks.
 #pragma once
-
-#include <windows.h>
 
 #include "platform/win32/subclass.h"
 
@@ -15,7 +11,6 @@ namespace zolv {
 
 class NamedControl : public Subclass {
 public:
-    ~NamedControl() override { Release(); }
     void Install(HWND control, const wchar_t* name);  // the name is kept, not copied
 
 protected:

@@ -1,7 +1,6 @@
-// A procedure put in front of a standard control's own, by hand: comctl32's
-// SetWindowSubclass would load comctl32 for this alone. The control finds it
-// through GWLP_USERDATA, which a standard control leaves to its owner; a window
-// property would cost a trip to the window server on every message.
+// A procedure in front of a standard control's own, by hand: SetWindowSubclass's comctl32 is no
+// KnownDLL and would be loaded for this alone. Found through GWLP_USERDATA, which a standard
+// control leaves to its owner: a window property costs a trip to the window server a message.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +9,8 @@ namespace zolv {
 
 class Subclass {
 public:
-    Subclass() = default;
     virtual ~Subclass() = default;
-    Subclass(const Subclass&) = delete;
-    Subclass& operator=(const Subclass&) = delete;
-
     void Install(HWND control);  // undone on the control's WM_NCDESTROY
-    HWND hwnd() const { return hwnd_; }
 
 protected:
     // Every message of the control, WM_NCDESTROY after the undoing.
