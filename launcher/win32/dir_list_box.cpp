@@ -7,42 +7,21 @@
 
 namespace zolv {
 
-namespace {
-
 constexpr int kIndent = 8;  // pixels a level, at 96 DPI
 constexpr int kFolderWidth = 14;
 
-// A small folder: tab and body, open folders drawn lighter. Lengths are
-// pixels at 96 DPI, scaled to the list's.
-void DrawFolder(HDC dc, const RECT& cell, bool open, int dpi) {
-    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
-    const int h = cell.bottom - cell.top;
-    const int w = scaled(kFolderWidth);
-    const int top = cell.top + h / 2 - scaled(5);
-    const int bottom = cell.top + h / 2 + scaled(5);
+void DirListBox::DrawFolder(HDC dc, const RECT& cell, bool open) const {
+    const int w = Scaled(kFolderWidth);
+    const int top = cell.top + (cell.bottom - cell.top) / 2 - Scaled(5);
+    const int bottom = cell.top + (cell.bottom - cell.top) / 2 + Scaled(5);
     HBRUSH fill = CreateSolidBrush(open ? RGB(255, 255, 160) : RGB(224, 192, 64));
     HGDIOBJ oldBrush = SelectObject(dc, fill);
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, cell.left, top + scaled(2), cell.left + w, bottom);
-    Rectangle(dc, cell.left, top, cell.left + w / 2, top + scaled(3));
+    Rectangle(dc, cell.left, top + Scaled(2), cell.left + w, bottom);
+    Rectangle(dc, cell.left, top, cell.left + w / 2, top + Scaled(3));
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(fill);
-}
-
-}  // namespace
-
-void DirListBox::Attach(HWND listbox, const wchar_t* screenReaderName) {
-    // Subclassed by hand rather than through comctl32, which the program
-    // would otherwise load for this alone.
-    // The list finds itself through GWLP_USERDATA, which the list box leaves
-    // to its owner: a window property would cost a trip to the window server
-    // on every message, and filling the list sends one message an entry.
-    hwnd_ = listbox;
-    screenReaderName_.SetName(screenReaderName);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    listProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
 }
 
 void DirListBox::SetPath(const std::wstring& path) {
@@ -54,13 +33,11 @@ void DirListBox::Refill() {
     const std::vector<DirEntry>& entries = list_.Entries();
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-    // Room for every entry at once, rather than growing a little at a time.
+    // Room for every entry at once rather than growing a little at a time.
     std::size_t characters = 0;
     for (const DirEntry& entry : entries) characters += entry.name.size() + 1;
     SendMessageW(hwnd_, LB_INITSTORAGE, entries.size(), characters * sizeof(wchar_t));
-    // The list's strings are for the keyboard's type-ahead and for whoever
-    // reads the list; the drawing takes the level and the name from the model,
-    // whose entries the list's items follow one for one.
+    // For type-ahead and screen readers: the drawing takes each item from the model.
     for (const DirEntry& entry : entries)
         SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
     SendMessageW(hwnd_, LB_SETCURSEL, list_.OpenIndex(), 0);
@@ -97,10 +74,6 @@ int DirListBox::ItemHeight(HFONT font) const {
     return std::max<int>(metrics.tmHeight + 1, Scaled(15));
 }
 
-void DirListBox::Measure(MEASUREITEMSTRUCT* item, HFONT font) const {
-    item->itemHeight = static_cast<UINT>(ItemHeight(font));
-}
-
 void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
     const std::vector<DirEntry>& entries = list_.Entries();
     if (item->itemID >= entries.size()) return;  // also the empty list's focus, itemID -1
@@ -111,7 +84,7 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
 
     RECT cell = item->rcItem;
     cell.left += Scaled(2 + kIndent * entry.level);
-    DrawFolder(dc, cell, entry.open, dpi_);
+    DrawFolder(dc, cell, entry.open);
     cell.left += Scaled(kFolderWidth + 3);
 
     SetBkMode(dc, TRANSPARENT);
@@ -124,51 +97,31 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
         DrawFocusRect(dc, &item->rcItem);
 }
 
-LRESULT CALLBACK DirListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* list = reinterpret_cast<DirListBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    LRESULT answer = 0;
-    if (list->screenReaderName_.Answer(hwnd, msg, wp, lp, &answer)) return answer;
+LRESULT DirListBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_GETDLGCODE:  // keep Enter for opening instead of the dialog keys
-            if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN) {
-                return DLGC_WANTMESSAGE | CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
-            }
+        case WM_GETDLGCODE:  // Enter opens, rather than going to the dialog keys
+            if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN)
+                return DLGC_WANTMESSAGE | CallOriginal(msg, wp, lp);
             break;
         case WM_KEYDOWN:
-            if (wp == VK_RETURN) {
-                list->OpenHighlighted();
-                return 0;
-            }
-            break;
+            if (wp != VK_RETURN) break;
+            OpenHighlighted();
+            return 0;
         case WM_LBUTTONDBLCLK:
-            CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
-            list->OpenHighlighted();
+            CallOriginal(msg, wp, lp);
+            OpenHighlighted();
             return 0;
         case WM_UPDATEUISTATE:
-            // The focus shown or hidden: the focused item is drawn again, in
+            // The focus shown or hidden: the focused item is drawn again in
             // full, whether or not the list box would draw its focus alone.
-            if (HIWORD(wp) & UISF_HIDEFOCUS) {
-                RECT focused;
-                const LRESULT caret = SendMessageW(hwnd, LB_GETCARETINDEX, 0, 0);
-                if (SendMessageW(hwnd, LB_GETITEMRECT, caret, reinterpret_cast<LPARAM>(&focused)) !=
-                    LB_ERR)
-                    InvalidateRect(hwnd, &focused, TRUE);
-            }
+            if (RECT focused;
+                (HIWORD(wp) & UISF_HIDEFOCUS) &&
+                SendMessageW(hwnd_, LB_GETITEMRECT, SendMessageW(hwnd_, LB_GETCARETINDEX, 0, 0),
+                             reinterpret_cast<LPARAM>(&focused)) != LB_ERR)
+                InvalidateRect(hwnd_, &focused, TRUE);
             break;
-        case WM_NCDESTROY: {
-            // Undone only while this is still the outermost procedure: one
-            // put in front of it later would otherwise be cut out of the chain.
-            const WNDPROC original = list->listProc_;
-            if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassProc))
-                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            list->hwnd_ = nullptr;  // the handle may be given to another window
-            list->listProc_ = nullptr;
-            list->screenReaderName_.Release();
-            return CallWindowProcW(original, hwnd, msg, wp, lp);
-        }
     }
-    return CallWindowProcW(list->listProc_, hwnd, msg, wp, lp);
+    return NamedControl::Handle(msg, wp, lp);
 }
 
 }  // namespace zolv

@@ -103,14 +103,12 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void MainWindow::ControlsMade() {
-    // The directory list has a procedure of its own, which answers with its
-    // name. A combo box's edit field, where Tab puts the focus, and the list
-    // that drops down from it are named as the combo box: Windows names all
-    // three from the one label before them.
+    // A combo box's edit field, where Tab puts the focus, and its dropped list
+    // are named as the combo box: Windows names all three from one label.
     for (const ScreenReaderLabel& label : kScreenReaderNames) {
         HWND control = Control(label.id);
         if (label.id == IDC_DIR) {
-            dirDir_.Attach(control, label.name);
+            dirDir_.Install(control, label.name);
             continue;
         }
         COMBOBOXINFO parts = {};
@@ -118,11 +116,8 @@ void MainWindow::ControlsMade() {
         if (!GetComboBoxInfo(control, &parts)) parts = {};
         // A drop-down list has no edit field: its item is the combo box.
         const HWND field = parts.hwndItem != control ? parts.hwndItem : nullptr;
-        for (HWND part : {control, field, parts.hwndList}) {
-            if (!part) continue;
-            named_.push_back(std::make_unique<NamedControl>());
-            named_.back()->Attach(part, label.name);
-        }
+        for (HWND part : {control, field, parts.hwndList})
+            if (part) named_.emplace_back().Install(part, label.name);
     }
     cboGameDir_.hwnd = Control(IDC_GAMEDIR);
     cboRes_.hwnd = Control(IDC_RES);

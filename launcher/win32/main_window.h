@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -12,7 +13,6 @@
 #include "launcher/win32/dir_list_box.h"
 #include "launcher/win32/main_layout.h"
 #include "platform/win32/form.h"
-#include "platform/win32/screen_reader_name.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
 
@@ -82,8 +82,7 @@ private:
     Win32Combo cboGameDir_, cboRes_;
     Win32DriveList drvDrive_;
     DirListBox dirDir_{files_, sound_, messages_};
-    // The combo boxes and their parts, each named as its combo box.
-    std::vector<std::unique_ptr<NamedControl>> named_;
+    std::list<NamedControl> named_;  // the combo boxes and their parts
     Win32Check chkNoSound_, chkEnableV_, chkFrame_, chkScan_, chkSkip_, chkRotate_, chkFM_,
         chkJoyStick_;
     frmTindrel logic_;

@@ -114,7 +114,7 @@ TEST_F(MainWindowOnScreen, TheListsAreFilledAfterLoad) {
     EXPECT_EQ(drive[1], L':');
 }
 
-TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderWithoutRegardToCase) {
+TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderAndOpensOneByEnterOrDoubleClick) {
     TempDir temp;
     for (const wchar_t* name : {L"beta", L"Delta", L"Alpha", L"gamma"}) temp.Make(name);
     Loader app(temp.path());
@@ -153,6 +153,22 @@ TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderWithoutRegardToCase) {
     PostMessageW(list, WM_CHAR, L'g', 0);
     app.Idle();
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), first + 3);
+    EXPECT_EQ(app.DirectoryPath(), temp.path()) << "highlighting opens nothing";
+
+    // A double-click opens the entry; Enter, typed in the list, opens rather
+    // than going to the dialog keys.
+    app.PressKeys({VK_TAB, VK_TAB, VK_TAB});
+    SendMessageW(list, LB_SETTOPINDEX, first + 3, 0);
+    RECT gamma;
+    SendMessageW(list, LB_GETITEMRECT, first + 3, reinterpret_cast<LPARAM>(&gamma));
+    const LPARAM at = MAKELPARAM(gamma.left + 20, (gamma.top + gamma.bottom) / 2);
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageW(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    app.Idle();
+    EXPECT_EQ(app.DirectoryPath(), temp.path() + L"\\gamma");
+    ASSERT_EQ(app.Focus(), list);
+    app.PressKeys({VK_UP, VK_RETURN});
+    EXPECT_EQ(app.DirectoryPath(), temp.path());
 }
 
 TEST(DirectoryList, AFolderRemovedAfterItWasListedIsNamedAndLeavesTheList) {
