@@ -81,14 +81,12 @@ bool MainWindow::TranslateDialogKeys(MSG* msg) {
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            // Both lists start where the program was started; neither changes
-            // the process's current directory.
+            // Both lists start where the program was started.
             drvDrive_.Fill();
             try {
                 dirDir_.SetPath(files_.CurrentDirectory());
             } catch (const PlatformError&) {
-                // Started in a place that cannot be listed: the list stays
-                // empty until the user picks a drive.
+                // A start directory that cannot be listed leaves the list empty.
             }
             return 0;
         case WM_COMMAND:
@@ -101,8 +99,6 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             dirDir_.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;
-        case WM_PAINT:
-            return OnPaint();  // the lines beneath the controls
         case WM_CLOSE:
             return OnClose();  // every route out runs the one shutdown sequence
     }
@@ -170,11 +166,8 @@ LRESULT MainWindow::OnCommand(int id, int code) {
     } else if (id == IDOK) {
         // Enter presses the focused button, as in any dialog; there is no default button.
         HWND focus = GetFocus();
-        if (focus && GetParent(focus) == hwnd_ &&
-            (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_PUSHBUTTON &&
-            (GetDlgCtrlID(focus) == IDC_SAVE || GetDlgCtrlID(focus) == IDC_EXECUTE)) {
+        if (focus && (focus == Control(IDC_SAVE) || focus == Control(IDC_EXECUTE)))
             SendMessageW(focus, BM_CLICK, 0, 0);
-        }
     }
     return 0;
 }
@@ -183,7 +176,7 @@ LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
     if (control != Control(IDC_TINDRELDIR))
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    // Yellow on black, as long as the user has not asked for high contrast.
+    // Yellow on black, where the user has not asked for high contrast.
     const TextColours colours = ReadableColours({RGB(255, 255, 0), RGB(0, 0, 0)});
     SetTextColor(dc, colours.ink);
     SetBkColor(dc, colours.paper);
@@ -192,17 +185,7 @@ LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
-LRESULT MainWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
-    DrawMainLines(dc, dpi());
-    SelectObject(dc, old);
-    DeleteObject(pen);
-    EndPaint(hwnd_, &paint);
-    return 0;
-}
+void MainWindow::Paint(HDC dc) { DrawMainLines(dc, dpi()); }
 
 LRESULT MainWindow::OnClose() {
     if (unloading_) return 0;
@@ -223,7 +206,7 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::UnloadMain() {
-    // Inside the shutdown the main window is already closing: nothing more to do.
+    // Inside the shutdown the main window is already closing.
     if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 

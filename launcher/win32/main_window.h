@@ -44,13 +44,11 @@ public:
 class MainWindow : public Form, public WindowCommands {
 public:
     explicit MainWindow(HINSTANCE instance);
-    // A quit that did not come through the shutdown leaves the window up: it
-    // goes first, while the object its procedure points at is whole.
+    // A quit outside the shutdown leaves the window up: it goes while the object is whole.
     ~MainWindow() override;
 
-    // Creates the window and its controls, runs the load step and shows the
-    // window with the focus on "Run the Game!". False, with a message already
-    // shown, when Windows refuses.
+    // Creates the window, runs the load step and shows it with the focus on
+    // "Run the Game!". False, with a message shown, when Windows refuses.
     bool Start(int show);
     // The dialog keys (Tab, Shift+Tab, Space, Enter, Esc, access keys) of both windows.
     bool TranslateDialogKeys(MSG* msg);
@@ -64,10 +62,10 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ControlsMade() override;
     void LaidOut() override;
+    void Paint(HDC dc) override;
     std::vector<std::wstring> TextsOf(HWND control) const override;
     LRESULT OnCommand(int id, int code);
     LRESULT OnLabelColour(HDC dc, HWND control);
-    LRESULT OnPaint();
     LRESULT OnClose();
 
     bool unloading_ = false;

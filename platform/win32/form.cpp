@@ -16,50 +16,49 @@ int WindowHeight(const FormControl& c) {
     return IsKind(c, L"COMBOBOX") ? c.height + kDroppedListTwips : c.height;
 }
 
-// Whether the texts show whole in the control in a font: an owner-drawn
-// label's wrapped as DrawWrapped draws it, any other's on one line.
-bool Shows(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi) {
-    wchar_t kind[16] = {};
-    GetClassNameW(control, kind, 16);
-    if (lstrcmpiW(kind, L"Static") != 0 ||
-        (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) != SS_OWNERDRAW)
-        return FitsOnOneLine(control, texts, font, dpi);
-    RECT box;
-    GetClientRect(control, &box);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font);
-    bool fits = true;
-    for (const std::wstring& text : texts) fits = fits && WrappedNeed(dc, text, box) <= 1.0;
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return fits;
-}
-
-void ShowStartFailure(const wchar_t* what) {
-    MessageBoxW(nullptr, (std::wstring(what) + L": " + SystemReason(GetLastError())).c_str(),
-                kTitle, MB_OK | MB_ICONERROR);
-}
-
 }  // namespace
 
 Form::~Form() { DeleteFonts(); }
 
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg != WM_NCDESTROY) return self->HandleMessage(msg, wp, lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->HandleMessage(msg, wp, lp);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 bool Form::Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at,
                 const wchar_t* classFailure, const wchar_t* windowFailure) {
-    if (!RegisterClassOnce(instance_, design_.className,
-                           LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP)))) {
-        if (menu) DestroyMenu(menu);
-        ShowStartFailure(classFailure);
-        return false;
-    }
+    WNDCLASSEXW wc = {}, had = {};
+    wc.cbSize = had.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = design_.className;
     const SIZE size = OpeningSize(menu != nullptr);
-    if (!Create(design_.exStyle, design_.className, caption, design_.style, size.cx, size.cy, menu,
-                instance_, owner, at)) {
-        if (menu) DestroyMenu(menu);
-        ShowStartFailure(windowFailure);
-        return false;
+    const wchar_t* failure = nullptr;
+    if (!GetClassInfoExW(instance_, design_.className, &had) && !RegisterClassExW(&wc)) {
+        failure = classFailure;
+    } else if (!CreateWindowExW(design_.exStyle, design_.className, caption, design_.style, at.x,
+                                at.y, size.cx, size.cy, owner, menu, instance_, this)) {
+        failure = windowFailure;
     }
-    return true;
+    if (!failure) return true;
+    const std::wstring reason = SystemReason(GetLastError());
+    if (menu) DestroyMenu(menu);
+    MessageBoxW(nullptr, (std::wstring(failure) + L": " + reason).c_str(), kTitle,
+                MB_OK | MB_ICONERROR);
+    return false;
 }
 
 // Made at the system's DPI; laid out at creation for its monitor's.
@@ -104,9 +103,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                                                                   : Control(design_.firstFocus));
             }
             return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            Paint(BeginPaint(hwnd_, &paint));
+            EndPaint(hwnd_, &paint);
+            return 0;
+        }
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:  // high contrast, turned on or off
-            Repaint(hwnd_);
+            RedrawWindow(hwnd_, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             break;
         case kDpiChangedMessage:
             LayOut(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
@@ -163,7 +169,8 @@ void Form::LayOut(int dpi, const RECT* suggested) {
 void Form::Fit(int role) {
     HFONT font = FittedFont(design_.fonts[role], dpi_, [&](HFONT candidate) {
         for (const FormControl& c : design_.controls) {
-            if (c.font == role && !Shows(Control(c.id), TextsOf(Control(c.id)), candidate, dpi_))
+            if (c.font == role &&
+                !TextsShow(Control(c.id), TextsOf(Control(c.id)), candidate, dpi_))
                 return false;
         }
         return true;

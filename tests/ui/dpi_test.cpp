@@ -6,12 +6,12 @@
 // move there as Windows would, through the probe inside the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
 
 #include "platform/win32/newer_windows.h"
-#include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
 #include "tests/ui/layout_tables.h"
@@ -57,6 +57,7 @@ public:
     }
     HDC dc() const { return dc_; }
     std::wstring asked() const { return logical_.lfFaceName; }
+    const LOGFONTW& logical() const { return logical_; }
     int CharacterHeight() const { return metrics_.tmHeight - metrics_.tmInternalLeading; }
     // A bitmap face at a size it does not have: the system scales it by whole
     // factors, and Wine then spaces its letters apart.
@@ -103,12 +104,79 @@ void ExpectOneLineFits(HWND control, const FontOf& font, int dpi) {
     EXPECT_LE(font.Width(text), Room(control, font, dpi)) << "\"" << Narrow(text) << "\" is cut";
 }
 
-// A wrapped label: all of it shows, wrapped as the About window draws it.
-void ExpectWrappedFits(HWND label, const FontOf& font) {
-    RECT box;
-    GetClientRect(label, &box);
-    EXPECT_TRUE(WrappedFits(font.dc(), Text(label), box))
-        << "label " << GetDlgCtrlID(label) << " is cut";
+// The pixels of a text's words, each drawn apart in a font, black on the face:
+// what a label shows where it shows all of the text.
+int InkOfWords(const LOGFONTW& logical, const std::wstring& text) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontIndirectW(&logical);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    int ink = 0;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = std::min(text.find(L' ', start), text.size());
+        if (end == start) continue;
+        const int length = static_cast<int>(end - start);
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text.data() + start, length, &extent);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = extent.cx + 16;
+        info.bmiHeader.biHeight = -(extent.cy + 16);  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP sheet = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ oldSheet = SelectObject(dc, sheet);
+        const RECT all = {0, 0, extent.cx + 16, extent.cy + 16};
+        SetBkColor(dc, face);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 8, 8, text.data() + start, length);
+        GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (LONG i = 0; i < all.right * all.bottom; ++i) {
+            const DWORD p = pixels[i];
+            ink += RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) != face;
+        }
+        SelectObject(dc, oldSheet);
+        DeleteObject(sheet);
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return ink;
+}
+
+// The pixels of a control on the screen in other than the face colour.
+int InkShown(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    const ScreenShot shot(r);
+    int ink = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) ink += shot.At(x, y) != GetSysColor(COLOR_BTNFACE);
+    }
+    return ink;
+}
+
+// A wrapped label shows every pixel of its words. Its window is first moved
+// wholly onto the screen where it is not.
+void ExpectWrappedShowsWhole(HWND label, const LOGFONTW& font) {
+    const HWND window = GetAncestor(label, GA_ROOT);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int x = std::max(
+        0L, std::min(frame.left, GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)));
+    const int y = std::max(
+        0L, std::min(frame.top, GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)));
+    if (x != frame.left || y != frame.top)
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int words = InkOfWords(font, Text(label));
+    int shown = 0;
+    WaitFor([&] { return (shown = InkShown(label)) == words; }, 3000);
+    EXPECT_EQ(shown, words) << "label " << GetDlgCtrlID(label) << " shows " << shown
+                            << " of its words' " << words << " pixels";
 }
 
 // The selection field of a combo box: every item fits it, as any may be chosen.
@@ -204,7 +272,7 @@ void ExpectWhole(HWND control, Fit fit, const FontOf& font, int dpi) {
             ExpectOneLineFits(control, font, dpi);
             break;
         case Fit::Wrapped:
-            ExpectWrappedFits(control, font);
+            ExpectWrappedShowsWhole(control, font.logical());
             break;
         case Fit::Combo:
             ExpectComboFits(control, font);
