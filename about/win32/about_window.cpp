@@ -3,7 +3,6 @@
 #include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
-#include "program/identity.h"
 #include "program/resource.h"
 
 namespace zolv {
@@ -19,6 +18,7 @@ constexpr FontRole kTextFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET,
 constexpr FontRole kButtonFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kPush = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 // Drawn with DrawWrapped: a static control's own wrapping starts the next line
 // with the blanks that overflow one, where the texts' runs of blanks end it.
 constexpr DWORD kLabel = kChild | SS_OWNERDRAW;
@@ -30,12 +30,10 @@ const FormDesign kAboutForm = {
     WS_EX_DLGMODALFRAME,
     {3495, 3375},
     {
-        {IDOK, L"BUTTON", L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 120, 3000, 1260, 345,
-         kButtonRole},
+        {IDOK, L"BUTTON", L"OK", kPush | BS_DEFPUSHBUTTON, 120, 3000, 1260, 345, kButtonRole},
         {IDC_PICICON, L"STATIC", L"", kChild | SS_ICON | SS_CENTERIMAGE, 0, 0, 540, 540,
          kButtonRole},
-        {IDC_SYSINFO, L"BUTTON", L"&System Info...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 2160,
-         3000, 1245, 345, kButtonRole},
+        {IDC_SYSINFO, L"BUTTON", L"&System Info...", kPush, 2160, 3000, 1245, 345, kButtonRole},
         {IDC_DESCRIPTION, L"STATIC", kAboutDescription, kLabel, 360, 840, 3045, 1050,
          kDescriptionRole},
         {IDC_DISCLAIMER, L"STATIC", kAboutDisclaimer, kLabel, 120, 2040, 3255, 825,
@@ -47,7 +45,6 @@ const FormDesign kAboutForm = {
     IDOK,
 };
 
-// Black, or the system's text colour for the version, on the face.
 TextColours LabelColours(int id) {
     const COLORREF ink = id == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
     return ReadableColours({ink, GetSysColor(COLOR_BTNFACE)});
@@ -83,8 +80,7 @@ void AboutWindow::Show() {
 void AboutWindow::PlaceBesideOwner() {
     RECT made;
     GetWindowRect(hwnd_, &made);
-    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top},
-                                  InvisibleBorders(hwnd_));
+    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top}, hwnd_);
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -124,15 +120,12 @@ void AboutWindow::LaidOut() {
 }
 
 LRESULT AboutWindow::OnCommand(int id, int code) {
-    if (id == IDC_SYSINFO && code == BN_CLICKED) {
+    // Enter and Esc reach "OK", but Enter on "System Info..." presses that.
+    if ((id == IDC_SYSINFO && code == BN_CLICKED) ||
+        (id == IDOK && GetFocus() == Control(IDC_SYSINFO))) {
         logic_.cmdSysInfo_Click();
     } else if (id == IDOK || id == IDCANCEL) {
-        // Enter and Esc reach "OK", but Enter on "System Info..." presses that.
-        if (id == IDOK && GetFocus() == GetDlgItem(hwnd_, IDC_SYSINFO)) {
-            logic_.cmdSysInfo_Click();
-        } else {
-            logic_.cmdOK_Click();
-        }
+        logic_.cmdOK_Click();
     }
     return 0;
 }

@@ -61,7 +61,11 @@ constexpr FontRole kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
 constexpr FontRole kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kOwnerDrawnList = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+constexpr DWORD kDrives = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+// The directory list draws its own folders.
+constexpr DWORD kFolders = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                           LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
@@ -76,11 +80,8 @@ const FormDesign kMainForm = {
     {
         {IDC_EXECUTE, L"BUTTON", L"Run the Game!", kButton, 2520, 3360, 2055, 400, kButtonRole},
         {IDC_SAVE, L"BUTTON", L"Save Settings", kButton, 2520, 2880, 2055, 400, kButtonRole},
-        {IDC_DRIVE, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 2520,
-         480, 2055, 315, kDefaultRole},
-        {IDC_DIR, L"LISTBOX", L"",
-         kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | kOwnerDrawnList | LBS_NOINTEGRALHEIGHT,
-         2520, 840, 2055, 990, kDefaultRole},
+        {IDC_DRIVE, L"COMBOBOX", L"", kDrives, 2520, 480, 2055, 315, kDefaultRole},
+        {IDC_DIR, L"LISTBOX", L"", kFolders, 2520, 840, 2055, 990, kDefaultRole},
         {IDC_SKIP, L"BUTTON", L"Skip code analys", kCheck, 120, 2040, 2175, 360, kSystemRole},
         {IDC_NOSOUND, L"BUTTON", L"No sound", kCheck, 120, 1560, 2175, 360, kSystemRole},
         {IDC_FRAME, L"BUTTON", L"Frameskip", kCheck, 120, 1080, 2175, 360, kSystemRole},
@@ -91,8 +92,8 @@ const FormDesign kMainForm = {
         {IDC_ROTATE, L"BUTTON", L"Rotate screen", kCheck, 120, 3480, 2175, 360, kSystemRole},
         {IDC_RES, L"COMBOBOX", L"", kCombo, 2520, 1920, 2055, 315, kChoicesRole},
         {IDC_GAMEDIR, L"COMBOBOX", L"", kCombo, 2520, 2280, 2055, 315, kChoicesRole},
-        {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kChild | SS_LEFT | SS_NOPREFIX, 2520,
-         120, 1935, 255, kLabelRole},
+        {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kLabel, 2520, 120, 1935, 255,
+         kLabelRole},
     },
     {kSystemFont, kLabelFont, kButtonFont, kDefaultFont, kDefaultFont},
     IDC_EXECUTE,

@@ -1,5 +1,4 @@
-// The main window's looks: its table, menu and the lines beneath the controls,
-// in twips. Its behaviour lives in main_window.cpp.
+// The main window's looks: its table, menu and lines, in twips.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +10,6 @@
 
 namespace zolv {
 
-// The fonts by role; the lists of choices' is fitted to their items.
 enum MainFont { kSystemRole, kLabelRole, kButtonRole, kDefaultRole, kChoicesRole };
 
 extern const FormDesign kMainForm;

@@ -1,16 +1,9 @@
 #include "launcher/win32/main_window.h"
 
-#include <windowsx.h>
-
-#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "about/win32/about_window.h"
-#include "launcher/win32/main_layout.h"
-#include "program/control_ids.h"
-#include "program/identity.h"
-#include "program/resource.h"
 
 namespace zolv {
 
@@ -23,18 +16,6 @@ std::vector<std::wstring> Texts(const std::array<const wchar_t*, N>& table) {
 
 }  // namespace
 
-// --- views ---------------------------------------------------------------------------------------
-
-void Win32Combo::AddItem(const std::wstring& text) {
-    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void Win32Combo::SetText(const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
-
-std::wstring Win32Combo::Text() { return WindowText(hwnd); }
-
-int Win32Check::Value() { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
-
 void Win32DriveList::Fill() { FillDriveLetters(hwnd); }
 
 std::wstring Win32DriveList::Drive() {
@@ -46,8 +27,6 @@ std::wstring Win32DriveList::Drive() {
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
-
-// --- window --------------------------------------------------------------------------------------
 
 MainWindow::MainWindow(HINSTANCE instance)
     : Form(instance, kMainForm),
@@ -64,7 +43,6 @@ bool MainWindow::Start(int show) {
               L"The main window's class could not be registered",
               L"The main window could not be created"))
         return false;
-    // The lists of choices are filled with their redraw off.
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, FALSE, 0);
     logic_.Form_Load();
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, TRUE, 0);
@@ -81,7 +59,6 @@ bool MainWindow::TranslateDialogKeys(MSG* msg) {
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            // Both lists start where the program was started.
             drvDrive_.Fill();
             try {
                 dirDir_.SetPath(files_.CurrentDirectory());
@@ -142,8 +119,7 @@ void MainWindow::ControlsMade() {
 
 void MainWindow::LaidOut() { dirDir_.SetDpi(dpi(), FontOf(kDefaultRole)); }
 
-// The lists of choices show the program's own texts, before the load step
-// has filled them too.
+// The lists of choices fit the program's own texts, before the load step fills them.
 std::vector<std::wstring> MainWindow::TextsOf(HWND control) const {
     if (control == cboRes_.hwnd) return Texts(kResolutions);
     if (control == cboGameDir_.hwnd) return Texts(kGameDirs);
@@ -176,7 +152,6 @@ LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
     if (control != Control(IDC_TINDRELDIR))
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    // Yellow on black, where the user has not asked for high contrast.
     const TextColours colours = ReadableColours({RGB(255, 255, 0), RGB(0, 0, 0)});
     SetTextColor(dc, colours.ink);
     SetBkColor(dc, colours.paper);
@@ -196,8 +171,6 @@ LRESULT MainWindow::OnClose() {
     return 0;
 }
 
-// --- window commands -----------------------------------------------------------------------------
-
 void MainWindow::ShowAbout() {
     if (!about_)
         about_ =
@@ -206,7 +179,6 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::UnloadMain() {
-    // Inside the shutdown the main window is already closing.
     if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 

@@ -1,10 +1,8 @@
-// The main window: its table is kMainForm; it hands each handled event to
-// frmTindrel and makes no decision of its own.
+// The main window: it hands each handled event to frmTindrel and decides nothing itself.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
 #include <vector>
 
@@ -14,7 +12,6 @@
 #include "platform/win32/form.h"
 #include "platform/win32/screen_reader_name.h"
 #include "platform/win32/win32_platform.h"
-#include "program/identity.h"
 
 namespace zolv {
 
@@ -23,15 +20,17 @@ class AboutWindow;
 class Win32Combo : public ComboView {
 public:
     HWND hwnd = nullptr;
-    void AddItem(const std::wstring& text) override;
-    void SetText(const std::wstring& text) override;
-    std::wstring Text() override;
+    void AddItem(const std::wstring& text) override {
+        SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void SetText(const std::wstring& text) override { SetWindowTextW(hwnd, text.c_str()); }
+    std::wstring Text() override { return WindowText(hwnd); }
 };
 
 class Win32Check : public CheckView {
 public:
     HWND hwnd = nullptr;
-    int Value() override;
+    int Value() override { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
 };
 
 class Win32DriveList : public DriveListView {

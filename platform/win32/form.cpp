@@ -11,9 +11,40 @@ constexpr int kDroppedListTwips = 2400;  // how far a combo box's list drops dow
 
 bool IsKind(const FormControl& c, const wchar_t* kind) { return lstrcmpiW(c.kind, kind) == 0; }
 
-// A combo box's window takes in its dropped list.
 int WindowHeight(const FormControl& c) {
     return IsKind(c, L"COMBOBOX") ? c.height + kDroppedListTwips : c.height;
+}
+
+// The outer size of a window whose client area is this many pixels at a DPI.
+SIZE FrameAround(HWND window, SIZE client, int dpi) {
+    RECT frame = {0, 0, client.cx, client.cy};
+    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                           GetMenu(window) != nullptr,
+                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The window's client area exactly `size`, at the suggested top left where one is
+// given: a menu bar may wrap, and a window told of a DPI from inside keeps its
+// monitor's frame.
+void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
+    RECT client;
+    GetClientRect(window, &client);
+    // A window made at the size it needs, as at start on most systems, is left alone.
+    if (!suggested && client.right == size.cx && client.bottom == size.cy) return;
+    const SIZE framed = FrameAround(window, size, dpi);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
+    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
+                 framed.cx, framed.cy, flags);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT outer;
+        GetClientRect(window, &client);
+        const int dw = size.cx - client.right, dh = size.cy - client.bottom;
+        if (!dw && !dh) break;
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
+                     outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 }  // namespace
@@ -118,8 +149,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             LayOut(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
         case kGetDpiScaledSizeMessage:
-            // Windows chooses the monitor, and so the DPI, by the rectangle it
-            // suggests: it must have the size the window will take there.
+            // Windows chooses the monitor by the rectangle: the window's size there.
             *reinterpret_cast<SIZE*>(lp) =
                 FrameAround(hwnd_, ClientAt(static_cast<int>(wp)), static_cast<int>(wp));
             return TRUE;
@@ -144,9 +174,8 @@ void Form::LayOut(int dpi, const RECT* suggested) {
     for (std::size_t role = 0; role < fonts_.size(); ++role) Fit(static_cast<int>(role));
     for (const FormControl& c : design_.controls) {
         if (!IsKind(c, L"COMBOBOX")) continue;
-        // The closed height follows the font: the selection field is sized
-        // so that the closed box is as tall as the table says. Then the
-        // window again, which a combo box takes for its dropped list.
+        // The closed height follows the font: the field is sized to the table's
+        // height, then the window again, which a combo box takes for its list.
         HWND combo = Control(c.id);
         LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
         for (int attempt = 0; attempt < 4; ++attempt) {
@@ -165,7 +194,6 @@ void Form::LayOut(int dpi, const RECT* suggested) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// The role's font at the DPI, fitted to the texts of all its controls.
 void Form::Fit(int role) {
     HFONT font = FittedFont(design_.fonts[role], dpi_, [&](HFONT candidate) {
         for (const FormControl& c : design_.controls) {

@@ -9,10 +9,8 @@
 
 namespace zolv {
 
-// Windows 8.1 on: the new DPI in wParam's words, the suggested rectangle in lParam.
-constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
-// Windows 10 1703 on, before it: the new DPI in wParam; lParam's SIZE is set to
-// the window's size there, returning TRUE.
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
+// Windows 10 1703 on, before WM_DPICHANGED: lParam's SIZE is set to the size at wParam's DPI.
 constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 // A file in the system directory by its full path; empty where that cannot be had.
@@ -29,8 +27,7 @@ void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, i
 RECT VisibleFrame(HWND window);
 int SystemMetricForDpi(int index, int dpi);
 
-// FindExInfoBasic, which skips the 8.3 names, from Windows 7 on; before 7 it is
-// refused as an invalid parameter.
+// FindExInfoBasic, which skips the 8.3 names, from Windows 7 on; earlier ones refuse it.
 FINDEX_INFO_LEVELS FindInfoLevelForListing();
 
 // Upper case by the invariant locale's table, one unit for one, whatever the

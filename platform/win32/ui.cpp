@@ -60,7 +60,6 @@ bool ShowsAt(HDC dc, int pixels) {
     return unseen == 0;
 }
 
-// Whether the font in the DC is that outline face, not one the mapper chose instead.
 bool IsOutlineFace(HDC dc, const wchar_t* name) {
     TEXTMETRICW metrics;
     wchar_t got[LF_FACESIZE] = {};
@@ -237,35 +236,14 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-SIZE FrameAround(HWND window, SIZE client, int dpi) {
-    RECT frame = {0, 0, client.cx, client.cy};
-    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-                           GetMenu(window) != nullptr,
-                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
-    RECT client;
-    GetClientRect(window, &client);
-    // A window made at the size it needs, as at start on most systems, is left alone.
-    if (!suggested && client.right == size.cx && client.bottom == size.cy) return;
-    const SIZE framed = FrameAround(window, size, dpi);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
-    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
-                 framed.cx, framed.cy, flags);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        RECT outer;
-        GetClientRect(window, &client);
-        const int dw = size.cx - client.right, dh = size.cy - client.bottom;
-        if (!dw && !dh) break;
-        GetWindowRect(window, &outer);
-        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
-                     outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+POINT BesideOrOver(HWND window, SIZE size, HWND placed) {
+    RECT outer = {}, borders = {};
+    if (placed) {
+        GetWindowRect(placed, &outer);
+        const RECT seen = VisibleFrame(placed);
+        borders = {seen.left - outer.left, seen.top - outer.top, outer.right - seen.right,
+                   outer.bottom - seen.bottom};
     }
-}
-
-POINT BesideOrOver(HWND window, SIZE size, const RECT& borders) {
     const RECT over = VisibleFrame(window);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
@@ -285,14 +263,6 @@ POINT BesideOrOver(HWND window, SIZE size, const RECT& borders) {
     at.x = std::max<LONG>(area.left, std::min<LONG>(at.x, area.right - seen.cx));
     at.y = std::max<LONG>(area.top, std::min<LONG>(at.y, area.bottom - seen.cy));
     return {at.x - borders.left, at.y - borders.top};
-}
-
-RECT InvisibleBorders(HWND window) {
-    RECT outer;
-    GetWindowRect(window, &outer);
-    const RECT seen = VisibleFrame(window);
-    return {seen.left - outer.left, seen.top - outer.top, outer.right - seen.right,
-            outer.bottom - seen.bottom};
 }
 
 int SystemDpi() {

@@ -11,9 +11,8 @@
 
 namespace zolv {
 
-// A font as the design names it. Above 120 DPI an outline face of the same
-// design stands in for a bitmap face that lacks the size; `smallerOutline` is
-// tried below the asked size, for a bitmap face with no smaller size.
+// A font as the design names it; above 120 DPI an outline face stands in for a
+// bitmap face that lacks the size, and `smallerOutline` below the asked size.
 struct FontRole {
     const wchar_t* face;
     int hundredthsOfPoint;
@@ -25,9 +24,8 @@ struct FontRole {
 // The role's font at a DPI, or where the texts do not `fit` in it, the largest
 // smaller one down to three quarters in which they do.
 HFONT FittedFont(const FontRole& role, int dpi, const std::function<bool(HFONT)>& fits);
-// Whether the texts show whole in the control: an owner-drawn label's wrapped,
-// others' on one line beside a check box's box, within a button's edges, in a
-// combo box's field.
+// Whether the texts show whole: wrapped in an owner-drawn label, else on one
+// line beside a check box's box, within a button's edges, in a combo's field.
 bool TextsShow(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi);
 
 std::wstring WindowText(HWND hwnd);
@@ -39,22 +37,13 @@ void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box);
 // Layout is kept in twips: 1440 to the inch.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-// The outer size of a window whose client area is this many pixels at a DPI.
-SIZE FrameAround(HWND window, SIZE client, int dpi);
-// Sizes a window so that its client area is exactly `client`, at the
-// suggested rectangle's top left where one is given; corrected by what it
-// leaves, as a menu bar may wrap and a window told of a DPI from inside keeps
-// its monitor's frame.
-void SizeFrameToClient(HWND window, SIZE client, int dpi, const RECT* suggested);
-
 // The design's colours, or the system's where they would not be read or high contrast is on.
 TextColours ReadableColours(TextColours design);
 
 // Where a window of this size opens beside another, in its work area: on its
-// right, else its left, else centred over it, by their visible frames;
-// `borders` are the placed window's invisible ones.
-POINT BesideOrOver(HWND window, SIZE size, const RECT& borders = {});
-RECT InvisibleBorders(HWND window);
+// right, else its left, else centred over it, by the visible frames of both
+// where the `placed` window is there.
+POINT BesideOrOver(HWND window, SIZE size, HWND placed = nullptr);
 
 // The wait cursor while a handler keeps the window busy (a network drive whose
 // server is away may take half a minute); then the one before, or the arrow
