@@ -27,8 +27,6 @@ int ScreenDpi() {
     return dpi;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 int CALLBACK NoteSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM lp) {
     auto* wanted = reinterpret_cast<LONG*>(lp);
     if ((type & RASTER_FONTTYPE) && metrics->tmHeight == *wanted) *wanted = 0;
