@@ -504,14 +504,7 @@ bool ScreenShot::SaveBitmap(const std::wstring& path) const {
         }
         bytes += row;
     }
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    CloseHandle(out);
-    return ok;
+    return WriteFileBytes(path, bytes);
 }
 
 }  // namespace zolv::ui
