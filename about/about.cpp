@@ -26,45 +26,24 @@ constexpr const wchar_t* kSysInfoLocationKey = L"SOFTWARE\\Microsoft\\Shared Too
 constexpr const wchar_t* kSysInfoLocationValue = L"MSINFO";
 constexpr const wchar_t* kSysInfoProgram = L"\\MSINFO32.EXE";
 
-// The Win32 values of the root, the access and the two value types read.
 constexpr std::uint32_t kLocalMachine = 0x80000002;
-// KEY_READ with KEY_WOW64_64KEY. The MSINFO key is shared by both views of
-// the registry, but Shared Tools Location is redirected with the rest of
-// HKLM\SOFTWARE: only in the 64-bit view does a 32-bit program on 64-bit
-// Windows see the value 64-bit Windows writes there. 32-bit Windows ignores
-// the flag.
+// KEY_READ | KEY_WOW64_64KEY: Shared Tools Location is redirected with the rest
+// of HKLM\SOFTWARE, and only the 64-bit view shows a 32-bit program the value
+// 64-bit Windows writes. 32-bit Windows ignores the flag.
 constexpr std::uint32_t kKeyRead = 0x20019 | 0x0100;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegDword = 4;
 
 constexpr std::uint32_t kValueCapacity = 1024;
 
-// Closes an opened key on every way out of the reader, exceptions included.
-class KeyHandle {
-public:
-    explicit KeyHandle(Registry& registry) : registry_(registry) {}
-    ~KeyHandle() {
-        if (open_) registry_.CloseKey(key_);
-    }
-    KeyHandle(const KeyHandle&) = delete;
-    KeyHandle& operator=(const KeyHandle&) = delete;
-
-    // Read access only, so that users who may not write the key can read it.
-    long Open(std::uint32_t root, const std::wstring& name) {
-        const long result = registry_.OpenKey(root, name, 0, kKeyRead, &key_);
-        open_ = result == 0;
-        return result;
-    }
-    RegistryKey key() const { return key_; }
-
-private:
-    Registry& registry_;
-    RegistryKey key_ = 0;
-    bool open_ = false;
+// Closes an opened key on every way out, exceptions included.
+struct KeyCloser {
+    Registry& registry;
+    RegistryKey key;
+    ~KeyCloser() { registry.CloseKey(key); }
 };
 
-// The version record holds its numbers as unsigned 16-bit words, so a
-// negative one is shown as the word it stands for there, never with a sign.
+// The version record holds unsigned 16-bit words: a negative one is shown as its word.
 std::wstring Word(std::int16_t number) {
     return std::to_wstring(static_cast<std::uint16_t>(number));
 }
@@ -96,9 +75,7 @@ void frmAbout::StartSysInfo() {
             p_.shell.StartProgram(SysInfoPath, kNormalFocus);
             return;
         }
-        // The second names only its directory, so the program is looked for
-        // there. An empty directory would mean the root of whatever drive is
-        // current, which is no place the tool was installed.
+        // The second names its directory; an empty one would mean the current drive's root.
         if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, SysInfoPath) &&
             !SysInfoPath.empty() && !p_.files.FindFile(SysInfoPath + kSysInfoProgram).empty()) {
             SysInfoPath += kSysInfoProgram;
@@ -106,28 +83,28 @@ void frmAbout::StartSysInfo() {
             return;
         }
     } catch (const PlatformError&) {
-        // A search or start the system refused: the user is told the same as
-        // when the tool is not installed.
+        // A search or start refused is told as a tool not installed.
     }
     p_.messages.Show(kSysInfoUnavailable, kPlainBox);
 }
 
 bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
                            const std::wstring& SubKeyRef, std::wstring& KeyVal) {
-    // KeyVal is written only on the way out: the caller may pass the same
-    // text as a name and as the result.
+    // Written only on the way out: the caller may pass one text as a name and the result.
     const auto fail = [&KeyVal] {
         KeyVal.clear();
         return false;
     };
 
-    KeyHandle hKey(p_.registry);
-    if (hKey.Open(KeyRoot, KeyName) != 0) return fail();
+    // Read access only, so that users who may not write the key can read it.
+    RegistryKey hKey = 0;
+    if (p_.registry.OpenKey(KeyRoot, KeyName, 0, kKeyRead, &hKey) != 0) return fail();
+    const KeyCloser closer{p_.registry, hKey};
 
     unsigned char data[kValueCapacity] = {};
     std::uint32_t length = kValueCapacity;
     std::uint32_t type = 0;
-    if (p_.registry.QueryValue(hKey.key(), SubKeyRef, &type, data, &length) != 0) return fail();
+    if (p_.registry.QueryValue(hKey, SubKeyRef, &type, data, &length) != 0) return fail();
     // A length beyond the buffer cannot be true of bytes the buffer holds.
     if (length == 0 || length > kValueCapacity) return fail();
 
@@ -140,17 +117,14 @@ bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
             value = p_.codePage.FromAnsi(std::string(reinterpret_cast<const char*>(data), length));
             break;
         case kRegDword: {
-            // From the buffer, not the data: the four bytes of a number may
-            // end in a zero that the step above has dropped.
+            // From the buffer: the step above may have dropped the number's last zero byte.
             const std::uint32_t number = data[0] | static_cast<std::uint32_t>(data[1]) << 8 |
                                          static_cast<std::uint32_t>(data[2]) << 16 |
                                          static_cast<std::uint32_t>(data[3]) << 24;
             value = std::to_wstring(number);
             break;
         }
-        default:
-            // Expandable, multiple and binary values would need reading of
-            // their own; none of them is a text this reader can vouch for.
+        default:  // expandable, multiple and binary values are no text to vouch for
             return fail();
     }
     KeyVal = std::move(value);

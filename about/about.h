@@ -1,6 +1,4 @@
-// The About window's state and handlers. The window itself (win32/) creates
-// the labels and buttons and hands each event here; it shows the two long
-// texts below as they are.
+// The About window's handlers; the window (win32/) hands each event here.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +8,6 @@
 
 namespace zolv {
 
-// What the handlers touch of the window.
 class AboutView {
 public:
     virtual ~AboutView() = default;
@@ -28,8 +25,7 @@ struct AboutPlatform {
     Messages& messages;
 };
 
-// The window's two long texts. The runs of blanks in them are for the labels'
-// word wrap: they push what follows onto a line of its own.
+// The runs of blanks push what follows onto a line of its own in the wrapped labels.
 extern const wchar_t* const kAboutDescription;
 extern const wchar_t* const kAboutDisclaimer;
 
@@ -44,13 +40,10 @@ public:
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-    // Starts the system information tool where the registry says it is, or
-    // tells the user it cannot. The window stays open either way.
+    // Starts the system information tool where the registry says it is, or says it cannot.
     void StartSysInfo();
 
-    // Reads a text (REG_SZ) or number (REG_DWORD) value into KeyVal. On any
-    // failure KeyVal is emptied and the result is false; the key is closed
-    // on every path.
+    // A REG_SZ or REG_DWORD value into KeyVal; on any failure KeyVal is emptied and false returned.
     bool GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
                      const std::wstring& SubKeyRef, std::wstring& KeyVal);
 

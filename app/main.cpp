@@ -5,8 +5,7 @@
 #include "launcher/win32/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    // A drive without a medium must give our own message, not the system's
-    // "insert a disk" box.
+    // A drive without a medium gives our own message, not the system's "insert a disk" box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
     zolv::MainWindow window(instance);

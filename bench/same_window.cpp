@@ -39,7 +39,8 @@ zolv::FormDesign SameDesign() {
     zolv::FormDesign design = zolv::kMainForm;
     design.className = L"ZolvSameWindow";
     for (zolv::FormControl& c : design.controls) {
-        if (c.id == IDC_DIR) c.style = (c.style & ~zolv::kOwnerDrawnList) | LBS_WANTKEYBOARDINPUT;
+        if (c.id == IDC_DIR)
+            c.style = (c.style & ~(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS)) | LBS_WANTKEYBOARDINPUT;
     }
     return design;
 }
@@ -61,6 +62,7 @@ public:
     }
 
 private:
+    void Paint(HDC dc) override { zolv::DrawMainLines(dc, dpi()); }
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_CREATE:
@@ -86,17 +88,6 @@ private:
                 SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
                 SetDCBrushColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
                 return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-            case WM_PAINT: {
-                PAINTSTRUCT paint;
-                HDC dc = BeginPaint(hwnd_, &paint);
-                HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-                HGDIOBJ old = SelectObject(dc, pen);
-                zolv::DrawMainLines(dc, dpi());
-                SelectObject(dc, old);
-                DeleteObject(pen);
-                EndPaint(hwnd_, &paint);
-                return 0;
-            }
             case WM_DESTROY:
                 PostQuitMessage(0);
                 return 0;

@@ -1,35 +1,24 @@
-// The colours a text is drawn in, chosen so that it can be read in any colour
-// scheme: portable, so that the choice is tested without a window.
+// The colours a text is drawn in, readable in any colour scheme; portable, so
+// that the choice is tested without a window.
 #pragma once
 
 #include <cstdint>
 
 namespace zolv {
 
-// A colour as Windows keeps it (COLORREF): 0x00BBGGRR.
-using Colour = std::uint32_t;
-
-constexpr Colour MakeColour(int red, int green, int blue) {
-    return static_cast<Colour>(red) | static_cast<Colour>(green) << 8 |
-           static_cast<Colour>(blue) << 16;
-}
+using Colour = std::uint32_t;  // as Windows keeps it (COLORREF): 0x00BBGGRR
 
 struct TextColours {
     Colour ink;    // the text
     Colour paper;  // what it is drawn on
 };
 
-// How far two colours stand apart, by their relative luminance as the web's
-// accessibility guidelines measure it: from 1 (the same) to 21 (black on white).
+// By relative luminance as the web's accessibility guidelines measure it: 1 to 21.
 double ContrastRatio(Colour a, Colour b);
+constexpr double kReadableContrast = 4.5;  // the guidelines' AA level
 
-// The least ratio at which a text counts as readable (the guidelines' AA level).
-constexpr double kReadableContrast = 4.5;
-
-// The design's colours for a text where they can be read; the system's where
-// the user asked for high contrast, which every text must then follow, or
-// where the design's ink would not stand out from its paper (black on the face
-// of a dark scheme that the user made).
+// The design's colours, or the system's where high contrast is on or the
+// design's ink would not stand out from its paper (as on a dark scheme's face).
 TextColours ChooseTextColours(TextColours design, TextColours system, bool highContrast);
 
 }  // namespace zolv

@@ -19,7 +19,6 @@
 #define IDC_GAMEDIR 114
 #define IDC_TINDRELDIR 115
 
-// Main window menu.
 #define IDM_END 201
 #define IDM_ABOUT 202
 

@@ -1,6 +1,5 @@
-// How the program names itself: the title on its windows and message boxes,
-// and the version the About window shows. The version record in
-// app/zolvload.rc carries the same numbers.
+// The title on the windows and message boxes, and the version; app/zolvload.rc
+// carries the same numbers.
 #pragma once
 
 #include <cstdint>

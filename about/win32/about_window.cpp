@@ -1,13 +1,8 @@
 #include "about/win32/about_window.h"
 
-#include <array>
-#include <iterator>
-#include <vector>
-
 #include "platform/win32/newer_windows.h"
 #include "platform/win32/ui.h"
 #include "program/control_ids.h"
-#include "program/identity.h"
 #include "program/resource.h"
 
 namespace zolv {
@@ -23,9 +18,9 @@ constexpr FontRole kTextFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET,
 constexpr FontRole kButtonFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-// The labels are drawn here, with DrawWrapped: the static control's own
-// wrapping keeps the blanks that overflow a line and starts the next line
-// with them, where the texts' runs of blanks are meant to end the line.
+constexpr DWORD kPush = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+// Drawn with DrawWrapped: a static control's own wrapping starts the next line
+// with the blanks that overflow one, where the texts' runs of blanks end it.
 constexpr DWORD kLabel = kChild | SS_OWNERDRAW;
 
 // The caption, title and version are set again by the load step.
@@ -35,12 +30,10 @@ const FormDesign kAboutForm = {
     WS_EX_DLGMODALFRAME,
     {3495, 3375},
     {
-        {IDOK, L"BUTTON", L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 120, 3000, 1260, 345,
-         kButtonRole},
+        {IDOK, L"BUTTON", L"OK", kPush | BS_DEFPUSHBUTTON, 120, 3000, 1260, 345, kButtonRole},
         {IDC_PICICON, L"STATIC", L"", kChild | SS_ICON | SS_CENTERIMAGE, 0, 0, 540, 540,
          kButtonRole},
-        {IDC_SYSINFO, L"BUTTON", L"&System Info...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 2160,
-         3000, 1245, 345, kButtonRole},
+        {IDC_SYSINFO, L"BUTTON", L"&System Info...", kPush, 2160, 3000, 1245, 345, kButtonRole},
         {IDC_DESCRIPTION, L"STATIC", kAboutDescription, kLabel, 360, 840, 3045, 1050,
          kDescriptionRole},
         {IDC_DISCLAIMER, L"STATIC", kAboutDisclaimer, kLabel, 120, 2040, 3255, 825,
@@ -52,8 +45,6 @@ const FormDesign kAboutForm = {
     IDOK,
 };
 
-// Black for the title and the long texts, the system's text colour for the
-// version, on the face; where either would not be read, the system's colours.
 TextColours LabelColours(int id) {
     const COLORREF ink = id == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
     return ReadableColours({ink, GetSysColor(COLOR_BTNFACE)});
@@ -68,14 +59,12 @@ AboutWindow::AboutWindow(HINSTANCE instance, HWND owner, FileSystem& files, Regi
       logic_(*this, {files, registry, codePage, shell, messages_}) {}
 
 void AboutWindow::Show() {
-    if (hwnd_) {
-        // Already open: the one About window comes to the front, unchanged.
+    if (hwnd_) {  // the one About window comes to the front, unchanged
         ShowWindow(hwnd_, SW_SHOW);
         SetForegroundWindow(hwnd_);
         return;
     }
-    // Made beside the main window, on its monitor, so that it is laid out
-    // for that monitor's DPI; placed again at the size that layout gave it.
+    // Made beside the main window, so that it is laid out for that monitor's DPI.
     const wchar_t* failure = L"The About window could not be shown";
     if (!Open(L"About ZOLV Loader", nullptr, owner_, BesideOrOver(owner_, OpeningSize(false)),
               failure, failure))
@@ -83,8 +72,7 @@ void AboutWindow::Show() {
     PlaceBesideOwner();
     logic_.Form_Load();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
-    // The desktop window manager gives a window's visible frame only once it
-    // is shown: where that has invisible borders, it moves by them now.
+    // The desktop window manager gives the visible frame only once it is shown.
     PlaceBesideOwner();
     SetFocus(GetDlgItem(hwnd_, IDOK));
 }
@@ -92,8 +80,7 @@ void AboutWindow::Show() {
 void AboutWindow::PlaceBesideOwner() {
     RECT made;
     GetWindowRect(hwnd_, &made);
-    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top},
-                                  InvisibleBorders(hwnd_));
+    const POINT at = BesideOrOver(owner_, {made.right - made.left, made.bottom - made.top}, hwnd_);
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -103,7 +90,6 @@ void AboutWindow::Unload() {
 
 void AboutWindow::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
-// The load step sets these texts after the window is laid out.
 void AboutWindow::SetTitle(const std::wstring& text) { SetControlText(IDC_TITLE, text); }
 
 void AboutWindow::SetVersion(const std::wstring& text) { SetControlText(IDC_VERSION, text); }
@@ -114,10 +100,7 @@ LRESULT AboutWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnCommand(LOWORD(wp), HIWORD(wp));
         case WM_DRAWITEM:
             return OnDrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-        case WM_PAINT:
-            return OnPaint();  // the engraved rule
     }
-    // The close box and the system menu's Close destroy the window.
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
@@ -127,8 +110,7 @@ void AboutWindow::ControlsMade() {
     SendDlgItemMessageW(hwnd_, IDC_PICICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
 }
 
-// A window with a dialog frame shows no class icon in its caption: it needs
-// a small icon of its own, of the caption's size at this DPI.
+// A dialog frame shows no class icon in its caption: a small one of its own, for this DPI.
 void AboutWindow::LaidOut() {
     const int small = SystemMetricForDpi(SM_CXSMICON, dpi());
     HANDLE smallIcon =
@@ -138,16 +120,12 @@ void AboutWindow::LaidOut() {
 }
 
 LRESULT AboutWindow::OnCommand(int id, int code) {
-    if (id == IDC_SYSINFO && code == BN_CLICKED) {
+    // Enter and Esc reach "OK", but Enter on "System Info..." presses that.
+    if ((id == IDC_SYSINFO && code == BN_CLICKED) ||
+        (id == IDOK && GetFocus() == Control(IDC_SYSINFO))) {
         logic_.cmdSysInfo_Click();
     } else if (id == IDOK || id == IDCANCEL) {
-        // "OK" is the default and the cancel button: Enter and Esc reach it,
-        // except that Enter on "System Info..." presses that button.
-        if (id == IDOK && GetFocus() == GetDlgItem(hwnd_, IDC_SYSINFO)) {
-            logic_.cmdSysInfo_Click();
-        } else {
-            logic_.cmdOK_Click();
-        }
+        logic_.cmdOK_Click();
     }
     return 0;
 }
@@ -168,11 +146,8 @@ LRESULT AboutWindow::OnDrawLabel(const DRAWITEMSTRUCT& item) {
     return TRUE;
 }
 
-LRESULT AboutWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
-    // Two lines at one height make the engraved rule: white, two pixels,
-    // under grey, one pixel.
+// The engraved rule: white, two pixels, under grey, one pixel.
+void AboutWindow::Paint(HDC dc) {
     const int y = Pixels(1920);
     HPEN white = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
     HPEN grey = CreatePen(PS_INSIDEFRAME, 1, RGB(128, 128, 128));
@@ -187,8 +162,6 @@ LRESULT AboutWindow::OnPaint() {
     SelectObject(dc, old);
     DeleteObject(white);
     DeleteObject(grey);
-    EndPaint(hwnd_, &paint);
-    return 0;
 }
 
 }  // namespace zolv

@@ -1,9 +1,6 @@
-// The About window: modeless, owned by the main window, so that it stays
-// above it, is minimised and restored with it and has no taskbar button of
-// its own; an owned window is not disabled by its owner, so both take input.
-// Made when "&About" first asks for it, beside the main window where the
-// screen has room, else over it, and destroyed by "OK", Esc or its close
-// box. It hands the three handled events to frmAbout.
+// The About window: modeless and owned by the main window, so that it stays
+// above it, goes with it when minimised and has no taskbar button; both take
+// input. Destroyed by "OK", Esc or its close box.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +17,7 @@ public:
                 CodePage& codePage, Shell& shell);
     ~AboutWindow() override { Unload(); }
 
-    // Makes the window visible, loading it first when it is not open.
+    // Loads the window where it is not open, and shows it.
     void Show();
 
     void SetCaption(const std::wstring& text) override;
@@ -33,9 +30,8 @@ private:
     void ControlsMade() override;
     void LaidOut() override;
     LRESULT OnCommand(int id, int code);
-    LRESULT OnPaint();
+    void Paint(HDC dc) override;
     LRESULT OnDrawLabel(const DRAWITEMSTRUCT& item);
-    // Beside the main window by both visible frames (BesideOrOver).
     void PlaceBesideOwner();
 
     HWND owner_;

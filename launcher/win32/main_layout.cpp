@@ -1,6 +1,7 @@
 #include "launcher/win32/main_layout.h"
 
 #include <cwctype>
+#include <iterator>
 #include <string>
 
 #include "launcher/drive_list.h"
@@ -12,40 +13,16 @@ namespace zolv {
 
 namespace {
 
-struct Line {
-    int x1, y1, x2, y2;  // twips
-};
+// The divider, the rules between the check boxes and the rule above the buttons.
+constexpr RECT kLines[] = {
+    {2400, 120, 2400, 3720}, {120, 480, 2280, 480},   {120, 960, 2280, 960},
+    {120, 1440, 2280, 1440}, {120, 1920, 2280, 1920}, {120, 2400, 2280, 2400},
+    {120, 2880, 2280, 2880}, {120, 3360, 2280, 3360}, {2520, 2760, 4560, 2760}};
 
-constexpr std::array<Line, 9> kLines = {{
-    {2400, 120, 2400, 3720},
-    {120, 480, 2280, 480},
-    {120, 960, 2280, 960},
-    {120, 1440, 2280, 1440},
-    {120, 1920, 2280, 1920},
-    {120, 2400, 2280, 2400},
-    {120, 2880, 2280, 2880},
-    {120, 3360, 2280, 3360},
-    {2520, 2760, 4560, 2760},
-}};
-
-DriveKind KindOf(UINT type) {
-    switch (type) {
-        case DRIVE_NO_ROOT_DIR:
-            return DriveKind::NoRoot;
-        case DRIVE_REMOVABLE:
-            return DriveKind::Removable;
-        case DRIVE_FIXED:
-            return DriveKind::Fixed;
-        case DRIVE_REMOTE:
-            return DriveKind::Network;
-        case DRIVE_CDROM:
-            return DriveKind::CdRom;
-        case DRIVE_RAMDISK:
-            return DriveKind::RamDisk;
-        default:
-            return DriveKind::Unknown;
-    }
-}
+// By GetDriveType's number, which comes from the system's own table and touches no drive.
+constexpr DriveKind kKinds[] = {DriveKind::Unknown, DriveKind::NoRoot,  DriveKind::Removable,
+                                DriveKind::Fixed,   DriveKind::Network, DriveKind::CdRom,
+                                DriveKind::RamDisk};
 
 std::wstring VolumeLabel(const wchar_t* root) {
     wchar_t label[MAX_PATH + 1] = {};
@@ -63,25 +40,19 @@ std::wstring RemoteName(const wchar_t* drive) {
         result = GetNetworkConnection(drive, name.data(), &length);
     }
     if (result != NO_ERROR) return {};
-    const std::size_t end = name.find(L'\0');
-    if (end != std::wstring::npos) name.resize(end);
+    name.resize(wcslen(name.c_str()));
     return name;
 }
 
 std::wstring DriveText(wchar_t letter) {
     const wchar_t root[] = {letter, L':', L'\\', L'\0'};
-    const wchar_t drive[] = {letter, L':', L'\0'};
-    // The type alone comes from the system's own table and touches no drive.
-    const DriveKind kind = KindOf(GetDriveTypeW(root));
-    switch (NameToAsk(kind)) {
-        case DriveName::VolumeLabel:
-            return DriveListText(letter, kind, VolumeLabel(root));
-        case DriveName::RemoteName:
-            return DriveListText(letter, kind, RemoteName(drive));
-        case DriveName::None:
-            break;
-    }
-    return DriveListText(letter, kind, L"");
+    const UINT type = GetDriveTypeW(root);
+    const DriveKind kind = type < std::size(kKinds) ? kKinds[type] : DriveKind::Unknown;
+    const DriveName ask = NameToAsk(kind);
+    return DriveListText(letter, kind,
+                         ask == DriveName::VolumeLabel  ? VolumeLabel(root)
+                         : ask == DriveName::RemoteName ? RemoteName(std::wstring(root, 2).c_str())
+                                                        : L"");
 }
 
 constexpr FontRole kSystemFont = {L"System", 975, true, DEFAULT_CHARSET};
@@ -90,6 +61,11 @@ constexpr FontRole kButtonFont = {L"Terminal", 900, true, OEM_CHARSET};
 constexpr FontRole kDefaultFont = {L"MS Sans Serif", 800, false, DEFAULT_CHARSET};
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kDrives = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+// The directory list draws its own folders.
+constexpr DWORD kFolders = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                           LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
@@ -104,11 +80,8 @@ const FormDesign kMainForm = {
     {
         {IDC_EXECUTE, L"BUTTON", L"Run the Game!", kButton, 2520, 3360, 2055, 400, kButtonRole},
         {IDC_SAVE, L"BUTTON", L"Save Settings", kButton, 2520, 2880, 2055, 400, kButtonRole},
-        {IDC_DRIVE, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 2520,
-         480, 2055, 315, kDefaultRole},
-        {IDC_DIR, L"LISTBOX", L"",
-         kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | kOwnerDrawnList | LBS_NOINTEGRALHEIGHT,
-         2520, 840, 2055, 990, kDefaultRole},
+        {IDC_DRIVE, L"COMBOBOX", L"", kDrives, 2520, 480, 2055, 315, kDefaultRole},
+        {IDC_DIR, L"LISTBOX", L"", kFolders, 2520, 840, 2055, 990, kDefaultRole},
         {IDC_SKIP, L"BUTTON", L"Skip code analys", kCheck, 120, 2040, 2175, 360, kSystemRole},
         {IDC_NOSOUND, L"BUTTON", L"No sound", kCheck, 120, 1560, 2175, 360, kSystemRole},
         {IDC_FRAME, L"BUTTON", L"Frameskip", kCheck, 120, 1080, 2175, 360, kSystemRole},
@@ -119,8 +92,8 @@ const FormDesign kMainForm = {
         {IDC_ROTATE, L"BUTTON", L"Rotate screen", kCheck, 120, 3480, 2175, 360, kSystemRole},
         {IDC_RES, L"COMBOBOX", L"", kCombo, 2520, 1920, 2055, 315, kChoicesRole},
         {IDC_GAMEDIR, L"COMBOBOX", L"", kCombo, 2520, 2280, 2055, 315, kChoicesRole},
-        {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kChild | SS_LEFT | SS_NOPREFIX, 2520,
-         120, 1935, 255, kLabelRole},
+        {IDC_TINDRELDIR, L"STATIC", L"Select Tindrel Dir", kLabel, 2520, 120, 1935, 255,
+         kLabelRole},
     },
     {kSystemFont, kLabelFont, kButtonFont, kDefaultFont, kDefaultFont},
     IDC_EXECUTE,
@@ -138,13 +111,16 @@ HMENU BuildMainMenu() {
 }
 
 void DrawMainLines(HDC dc, int dpi) {
-    for (const Line& line : kLines) {
+    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (const RECT& line : kLines) {
         // LineTo stops one pixel short; a drawn line includes both ends.
-        const int x2 = TwipsToPixels(line.x2, dpi) + (line.x2 > line.x1 ? 1 : 0);
-        const int y2 = TwipsToPixels(line.y2, dpi) + (line.y2 > line.y1 ? 1 : 0);
-        MoveToEx(dc, TwipsToPixels(line.x1, dpi), TwipsToPixels(line.y1, dpi), nullptr);
-        LineTo(dc, x2, y2);
+        MoveToEx(dc, TwipsToPixels(line.left, dpi), TwipsToPixels(line.top, dpi), nullptr);
+        LineTo(dc, TwipsToPixels(line.right, dpi) + (line.right > line.left),
+               TwipsToPixels(line.bottom, dpi) + (line.bottom > line.top));
     }
+    SelectObject(dc, old);
+    DeleteObject(pen);
 }
 
 void FillDriveLetters(HWND combo) {

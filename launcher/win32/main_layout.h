@@ -1,5 +1,4 @@
-// The main window's looks: its table, menu and the lines beneath the controls,
-// in twips. Its behaviour lives in main_window.cpp.
+// The main window's looks: its table, menu and lines, in twips.
 #pragma once
 
 #include <windows.h>
@@ -11,18 +10,11 @@
 
 namespace zolv {
 
-// The fonts by role: the check boxes', the label's, the buttons', the drive
-// and directory lists', and the lists of choices', fitted to their items.
 enum MainFont { kSystemRole, kLabelRole, kButtonRole, kDefaultRole, kChoicesRole };
 
-// What makes the directory list draw its own folders.
-constexpr DWORD kOwnerDrawnList = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-
-// The window, its controls in tab order and its fonts.
 extern const FormDesign kMainForm;
 
-// What a screen reader calls each control that shows no caption of its own;
-// the others are called by their captions.
+// What a screen reader calls each control that shows no caption of its own.
 struct ScreenReaderLabel {
     int id;
     const wchar_t* name;
@@ -36,13 +28,9 @@ constexpr std::array<ScreenReaderLabel, 4> kScreenReaderNames = {{
 
 // "&Program" with "&End Program", "&Help" with "&About"; no shortcut keys.
 HMENU BuildMainMenu();
-
-// The divider, the rules between the check boxes, and the rule above the two
-// buttons, in the DC's current pen.
+// The divider and the rules, in the system's window text colour.
 void DrawMainLines(HDC dc, int dpi);
-
-// The machine's drives as the user knows them ("c: [SYSTEM]", "a:"), the
-// current directory's drive selected.
+// The machine's drives as the user knows them ("c: [SYSTEM]", "a:"), the current one selected.
 void FillDriveLetters(HWND combo);
 
 }  // namespace zolv

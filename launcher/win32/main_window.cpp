@@ -1,16 +1,9 @@
 #include "launcher/win32/main_window.h"
 
-#include <windowsx.h>
-
-#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "about/win32/about_window.h"
-#include "launcher/win32/main_layout.h"
-#include "program/control_ids.h"
-#include "program/identity.h"
-#include "program/resource.h"
 
 namespace zolv {
 
@@ -23,24 +16,10 @@ std::vector<std::wstring> Texts(const std::array<const wchar_t*, N>& table) {
 
 }  // namespace
 
-// --- views ---------------------------------------------------------------------------------------
-
-void Win32Combo::AddItem(const std::wstring& text) {
-    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void Win32Combo::SetText(const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
-
-std::wstring Win32Combo::Text() { return WindowText(hwnd); }
-
-int Win32Check::Value() { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
-
 void Win32DriveList::Fill() { FillDriveLetters(hwnd); }
 
 // A drop-down list's text is its chosen item's, empty where none is chosen.
 std::wstring Win32DriveList::Drive() { return WindowText(hwnd); }
-
-// --- window --------------------------------------------------------------------------------------
 
 MainWindow::MainWindow(HINSTANCE instance)
     : Form(instance, kMainForm),
@@ -57,7 +36,6 @@ bool MainWindow::Start(int show) {
               L"The main window's class could not be registered",
               L"The main window could not be created"))
         return false;
-    // The lists of choices are filled with their redraw off.
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, FALSE, 0);
     logic_.Form_Load();
     for (int id : {IDC_RES, IDC_GAMEDIR}) SendMessageW(Control(id), WM_SETREDRAW, TRUE, 0);
@@ -74,14 +52,11 @@ bool MainWindow::TranslateDialogKeys(MSG* msg) {
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            // Both lists start where the program was started; neither changes
-            // the process's current directory.
             drvDrive_.Fill();
             try {
                 dirDir_.SetPath(files_.CurrentDirectory());
             } catch (const PlatformError&) {
-                // Started in a place that cannot be listed: the list stays
-                // empty until the user picks a drive.
+                // A start directory that cannot be listed leaves the list empty.
             }
             return 0;
         case WM_COMMAND:
@@ -94,8 +69,6 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             dirDir_.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;
-        case WM_PAINT:
-            return OnPaint();  // the lines beneath the controls
         case WM_CLOSE:
             return OnClose();  // every route out runs the one shutdown sequence
     }
@@ -134,8 +107,7 @@ void MainWindow::ControlsMade() {
 
 void MainWindow::LaidOut() { dirDir_.SetDpi(dpi(), FontOf(kDefaultRole)); }
 
-// The lists of choices show the program's own texts, before the load step
-// has filled them too.
+// The lists of choices fit the program's own texts, before the load step fills them.
 std::vector<std::wstring> MainWindow::TextsOf(HWND control) const {
     if (control == cboRes_.hwnd) return Texts(kResolutions);
     if (control == cboGameDir_.hwnd) return Texts(kGameDirs);
@@ -158,11 +130,8 @@ LRESULT MainWindow::OnCommand(int id, int code) {
     } else if (id == IDOK) {
         // Enter presses the focused button, as in any dialog; there is no default button.
         HWND focus = GetFocus();
-        if (focus && GetParent(focus) == hwnd_ &&
-            (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_PUSHBUTTON &&
-            (GetDlgCtrlID(focus) == IDC_SAVE || GetDlgCtrlID(focus) == IDC_EXECUTE)) {
+        if (focus && (focus == Control(IDC_SAVE) || focus == Control(IDC_EXECUTE)))
             SendMessageW(focus, BM_CLICK, 0, 0);
-        }
     }
     return 0;
 }
@@ -171,7 +140,6 @@ LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
     if (control != Control(IDC_TINDRELDIR))
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    // Yellow on black, as long as the user has not asked for high contrast.
     const TextColours colours = ReadableColours({RGB(255, 255, 0), RGB(0, 0, 0)});
     SetTextColor(dc, colours.ink);
     SetBkColor(dc, colours.paper);
@@ -180,17 +148,7 @@ LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
-LRESULT MainWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
-    DrawMainLines(dc, dpi());
-    SelectObject(dc, old);
-    DeleteObject(pen);
-    EndPaint(hwnd_, &paint);
-    return 0;
-}
+void MainWindow::Paint(HDC dc) { DrawMainLines(dc, dpi()); }
 
 LRESULT MainWindow::OnClose() {
     if (unloading_) return 0;
@@ -201,8 +159,6 @@ LRESULT MainWindow::OnClose() {
     return 0;
 }
 
-// --- window commands -----------------------------------------------------------------------------
-
 void MainWindow::ShowAbout() {
     if (!about_)
         about_ =
@@ -211,7 +167,6 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::UnloadMain() {
-    // Inside the shutdown the main window is already closing: nothing more to do.
     if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 

@@ -1,10 +1,8 @@
-// The main window: its table is kMainForm; it hands each handled event to
-// frmTindrel and makes no decision of its own.
+// The main window: it hands each handled event to frmTindrel and decides nothing itself.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
 #include <list>
 #include <memory>
 #include <vector>
@@ -14,7 +12,6 @@
 #include "launcher/win32/main_layout.h"
 #include "platform/win32/form.h"
 #include "platform/win32/win32_platform.h"
-#include "program/identity.h"
 
 namespace zolv {
 
@@ -23,15 +20,17 @@ class AboutWindow;
 class Win32Combo : public ComboView {
 public:
     HWND hwnd = nullptr;
-    void AddItem(const std::wstring& text) override;
-    void SetText(const std::wstring& text) override;
-    std::wstring Text() override;
+    void AddItem(const std::wstring& text) override {
+        SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void SetText(const std::wstring& text) override { SetWindowTextW(hwnd, text.c_str()); }
+    std::wstring Text() override { return WindowText(hwnd); }
 };
 
 class Win32Check : public CheckView {
 public:
     HWND hwnd = nullptr;
-    int Value() override;
+    int Value() override { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
 };
 
 class Win32DriveList : public DriveListView {
@@ -44,13 +43,11 @@ public:
 class MainWindow : public Form, public WindowCommands {
 public:
     explicit MainWindow(HINSTANCE instance);
-    // A quit that did not come through the shutdown leaves the window up: it
-    // goes first, while the object its procedure points at is whole.
+    // A quit outside the shutdown leaves the window up: it goes while the object is whole.
     ~MainWindow() override;
 
-    // Creates the window and its controls, runs the load step and shows the
-    // window with the focus on "Run the Game!". False, with a message already
-    // shown, when Windows refuses.
+    // Creates the window, runs the load step and shows it with the focus on
+    // "Run the Game!". False, with a message shown, when Windows refuses.
     bool Start(int show);
     // The dialog keys (Tab, Shift+Tab, Space, Enter, Esc, access keys) of both windows.
     bool TranslateDialogKeys(MSG* msg);
@@ -64,10 +61,10 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ControlsMade() override;
     void LaidOut() override;
+    void Paint(HDC dc) override;
     std::vector<std::wstring> TextsOf(HWND control) const override;
     LRESULT OnCommand(int id, int code);
     LRESULT OnLabelColour(HDC dc, HWND control);
-    LRESULT OnPaint();
     LRESULT OnClose();
 
     bool unloading_ = false;

@@ -11,55 +11,85 @@ constexpr int kDroppedListTwips = 2400;  // how far a combo box's list drops dow
 
 bool IsKind(const FormControl& c, const wchar_t* kind) { return lstrcmpiW(c.kind, kind) == 0; }
 
-// A combo box's window takes in its dropped list.
 int WindowHeight(const FormControl& c) {
     return IsKind(c, L"COMBOBOX") ? c.height + kDroppedListTwips : c.height;
 }
 
-// Whether the texts show whole in the control in a font: an owner-drawn
-// label's wrapped as DrawWrapped draws it, any other's on one line.
-bool Shows(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi) {
-    wchar_t kind[16] = {};
-    GetClassNameW(control, kind, 16);
-    if (lstrcmpiW(kind, L"Static") != 0 ||
-        (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) != SS_OWNERDRAW)
-        return FitsOnOneLine(control, texts, font, dpi);
-    RECT box;
-    GetClientRect(control, &box);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font);
-    bool fits = true;
-    for (const std::wstring& text : texts) fits = fits && WrappedNeed(dc, text, box) <= 1.0;
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return fits;
+// The outer size of a window whose client area is this many pixels at a DPI.
+SIZE FrameAround(HWND window, SIZE client, int dpi) {
+    RECT frame = {0, 0, client.cx, client.cy};
+    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                           GetMenu(window) != nullptr,
+                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void ShowStartFailure(const wchar_t* what) {
-    MessageBoxW(nullptr, (std::wstring(what) + L": " + SystemReason(GetLastError())).c_str(),
-                kTitle, MB_OK | MB_ICONERROR);
+// The window's client area exactly `size`, at the suggested top left where one is
+// given: a menu bar may wrap, and a window told of a DPI from inside keeps its
+// monitor's frame.
+void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
+    RECT client;
+    GetClientRect(window, &client);
+    // A window made at the size it needs, as at start on most systems, is left alone.
+    if (!suggested && client.right == size.cx && client.bottom == size.cy) return;
+    const SIZE framed = FrameAround(window, size, dpi);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
+    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
+                 framed.cx, framed.cy, flags);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT outer;
+        GetClientRect(window, &client);
+        const int dw = size.cx - client.right, dh = size.cy - client.bottom;
+        if (!dw && !dh) break;
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
+                     outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 }  // namespace
 
 Form::~Form() { DeleteFonts(); }
 
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg != WM_NCDESTROY) return self->HandleMessage(msg, wp, lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->HandleMessage(msg, wp, lp);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 bool Form::Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at,
                 const wchar_t* classFailure, const wchar_t* windowFailure) {
-    if (!RegisterClassOnce(instance_, design_.className,
-                           LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP)))) {
-        if (menu) DestroyMenu(menu);
-        ShowStartFailure(classFailure);
-        return false;
-    }
+    WNDCLASSEXW wc = {}, had = {};
+    wc.cbSize = had.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = design_.className;
     const SIZE size = OpeningSize(menu != nullptr);
-    if (!Create(design_.exStyle, design_.className, caption, design_.style, size.cx, size.cy, menu,
-                instance_, owner, at)) {
-        if (menu) DestroyMenu(menu);
-        ShowStartFailure(windowFailure);
-        return false;
+    const wchar_t* failure = nullptr;
+    if (!GetClassInfoExW(instance_, design_.className, &had) && !RegisterClassExW(&wc)) {
+        failure = classFailure;
+    } else if (!CreateWindowExW(design_.exStyle, design_.className, caption, design_.style, at.x,
+                                at.y, size.cx, size.cy, owner, menu, instance_, this)) {
+        failure = windowFailure;
     }
-    return true;
+    if (!failure) return true;
+    const std::wstring reason = SystemReason(GetLastError());
+    if (menu) DestroyMenu(menu);
+    MessageBoxW(nullptr, (std::wstring(failure) + L": " + reason).c_str(), kTitle,
+                MB_OK | MB_ICONERROR);
+    return false;
 }
 
 // Made at the system's DPI; laid out at creation for its monitor's.
@@ -104,16 +134,22 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                                                                   : Control(design_.firstFocus));
             }
             return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            Paint(BeginPaint(hwnd_, &paint));
+            EndPaint(hwnd_, &paint);
+            return 0;
+        }
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:  // high contrast, turned on or off
-            Repaint(hwnd_);
+            RedrawWindow(hwnd_, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             break;
         case kDpiChangedMessage:
             LayOut(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
         case kGetDpiScaledSizeMessage:
-            // Windows chooses the monitor, and so the DPI, by the rectangle it
-            // suggests: it must have the size the window will take there.
+            // Windows chooses the monitor by the rectangle: the window's size there.
             *reinterpret_cast<SIZE*>(lp) =
                 FrameAround(hwnd_, ClientAt(static_cast<int>(wp)), static_cast<int>(wp));
             return TRUE;
@@ -138,9 +174,8 @@ void Form::LayOut(int dpi, const RECT* suggested) {
     for (std::size_t role = 0; role < fonts_.size(); ++role) Fit(static_cast<int>(role));
     for (const FormControl& c : design_.controls) {
         if (!IsKind(c, L"COMBOBOX")) continue;
-        // The closed height follows the font: the selection field is sized
-        // so that the closed box is as tall as the table says. Then the
-        // window again, which a combo box takes for its dropped list.
+        // The closed height follows the font: the field is sized to the table's
+        // height, then the window again, which a combo box takes for its list.
         HWND combo = Control(c.id);
         LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
         for (int attempt = 0; attempt < 4; ++attempt) {
@@ -159,11 +194,11 @@ void Form::LayOut(int dpi, const RECT* suggested) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// The role's font at the DPI, fitted to the texts of all its controls.
 void Form::Fit(int role) {
     HFONT font = FittedFont(design_.fonts[role], dpi_, [&](HFONT candidate) {
         for (const FormControl& c : design_.controls) {
-            if (c.font == role && !Shows(Control(c.id), TextsOf(Control(c.id)), candidate, dpi_))
+            if (c.font == role &&
+                !TextsShow(Control(c.id), TextsOf(Control(c.id)), candidate, dpi_))
                 return false;
         }
         return true;

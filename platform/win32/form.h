@@ -1,8 +1,5 @@
-// The one form under both windows: a window is its table of controls, the
-// fonts of its roles, its handlers and its painting. The form registers and
-// creates it, lays it out for a DPI at creation and on WM_DPICHANGED, answers
-// WM_GETDPISCALEDSIZE, restores the focus on activation, repaints on a change
-// of colours and owns the fonts.
+// The one form under both windows: a window is its table of controls, their
+// font roles, its handlers and painting; the form lays it out for each DPI.
 #pragma once
 
 #include <windows.h>
@@ -29,28 +26,31 @@ struct FormDesign {
     const wchar_t* className;
     DWORD style, exStyle;
     SIZE client;                        // twips
-    std::vector<FormControl> controls;  // in tab order, the order they are made in
-    std::vector<FontRole> fonts;        // each shared by the controls of its role
-    int firstFocus;                     // the control the focus starts on
+    std::vector<FormControl> controls;  // in tab order
+    std::vector<FontRole> fonts;
+    int firstFocus;
 };
 
-class Form : public BoundWindow {
+class Form {
+public:
+    HWND hwnd() const { return hwnd_; }
+
 protected:
     Form(HINSTANCE instance, const FormDesign& design) : instance_(instance), design_(design) {}
-    ~Form();  // the window derived from it destroys its window first, while it is whole
+    ~Form();  // the derived window destroys its window first, while it is whole
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
 
-    // Registers the class and creates the window at the system DPI; false,
-    // with the reason shown, when Windows refuses.
+    // Creates the window at the system DPI; false, with the reason shown, where Windows refuses.
     bool Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at, const wchar_t* classFailure,
               const wchar_t* windowFailure);
-    // The window's size as Open makes it, at the system DPI.
     SIZE OpeningSize(bool menu) const;
-    // What is the window's own: every message but those the form answers.
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd_, msg, wp, lp);
     }
     virtual void ControlsMade() {}  // before the first layout
     virtual void LaidOut() {}       // after each layout, at dpi()
+    virtual void Paint(HDC) {}      // what is drawn beneath the controls
     // The texts a control must show whole in its role's font: its caption.
     virtual std::vector<std::wstring> TextsOf(HWND control) const;
 
@@ -61,11 +61,13 @@ protected:
     int dpi() const { return dpi_; }
     int Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
 
+    HWND hwnd_ = nullptr;
     HINSTANCE instance_;
     Win32Messages messages_{kTitle};
 
 private:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void LayOut(int dpi, const RECT* suggested);
     void Fit(int role);
     SIZE ClientAt(int dpi) const {

@@ -9,8 +9,7 @@ namespace zolv {
 
 namespace {
 
-// A function of a DLL that the program has loaded anyway (kernel32, user32)
-// or loads from the system directory; null where this Windows lacks it.
+// Null where this Windows lacks the function.
 template <typename Function>
 Function Lookup(HMODULE module, const char* name) {
     if (!module) return nullptr;
@@ -36,39 +35,29 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
 
 int DpiOfWindow(HWND window) {
     // Windows 10 1607 on.
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow =
-        Lookup<GetDpiForWindowFunction>(User32(), "GetDpiForWindow");
-    if (getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    }
-    // Windows 8.1: the monitor's effective DPI, from shcore.
-    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor =
-        Lookup<GetDpiForMonitorFunction>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
-    if (getDpiForMonitor) {
-        UINT x = 0, y = 0;
-        const int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-        if (SUCCEEDED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
-                                       kEffectiveDpi, &x, &y)) &&
-            y) {
-            return static_cast<int>(y);
-        }
-    }
+    static const auto forWindow = Lookup<UINT(WINAPI*)(HWND)>(User32(), "GetDpiForWindow");
+    if (const UINT dpi = forWindow ? forWindow(window) : 0) return static_cast<int>(dpi);
+    // Windows 8.1: the monitor's effective DPI (MDT_EFFECTIVE_DPI, 0).
+    static const auto forMonitor = Lookup<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(
+        LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (forMonitor &&
+        SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
+        return static_cast<int>(y);
     return SystemDpi();
 }
 
 void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, int dpi) {
-    using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust = Lookup<AdjustFunction>(User32(), "AdjustWindowRectExForDpi");
+    static const auto adjust = Lookup<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        User32(), "AdjustWindowRectExForDpi");
     if (adjust && adjust(rect, style, menu, exStyle, static_cast<UINT>(dpi))) return;
     AdjustWindowRectEx(rect, style, menu, exStyle);
 }
 
 RECT VisibleFrame(HWND window) {
-    using AttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-    static const auto attribute =
-        Lookup<AttributeFunction>(LoadSystemLibrary(L"dwmapi.dll"), "DwmGetWindowAttribute");
+    // Missing or refused (XP, composition off): the frame is drawn whole.
+    static const auto attribute = Lookup<HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD)>(
+        LoadSystemLibrary(L"dwmapi.dll"), "DwmGetWindowAttribute");
     const DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
     RECT frame = {};
     if (attribute && SUCCEEDED(attribute(window, kExtendedFrameBounds, &frame, sizeof(frame))) &&
@@ -79,141 +68,83 @@ RECT VisibleFrame(HWND window) {
 }
 
 int SystemMetricForDpi(int index, int dpi) {
-    using MetricFunction = int(WINAPI*)(int, UINT);
-    static const auto metric = Lookup<MetricFunction>(User32(), "GetSystemMetricsForDpi");
-    if (metric) return metric(index, static_cast<UINT>(dpi));
-    return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+    static const auto metric = Lookup<int(WINAPI*)(int, UINT)>(User32(), "GetSystemMetricsForDpi");
+    return metric ? metric(index, static_cast<UINT>(dpi))
+                  : MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
 FINDEX_INFO_LEVELS FindInfoLevelForListing() {
-    static const FINDEX_INFO_LEVELS level = [] {
-        OSVERSIONINFOEXW version = {};
-        version.dwOSVersionInfoSize = sizeof(version);
-        version.dwMajorVersion = 6;
-        version.dwMinorVersion = 1;
-        DWORDLONG condition = 0;
-        condition = VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
-        condition = VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
-        const bool seven =
-            VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
-        return seven ? FindExInfoBasic : FindExInfoStandard;
-    }();
-    return level;
-}
-
-std::optional<std::wstring> InvariantUpperCaseByName(const std::wstring& text) {
-    // Windows Vista on. The version record and the sort handle stay null.
-    using MapFunction = int(WINAPI*)(const wchar_t* locale, DWORD flags, const wchar_t* source,
-                                     int sourceLength, wchar_t* mapped, int mappedLength,
-                                     void* version, void* reserved, LPARAM sortHandle);
-    static const auto map = Lookup<MapFunction>(Kernel32(), "LCMapStringEx");
-    if (!map) return std::nullopt;
-    std::wstring upper(text);
-    if (upper.empty()) return upper;
-    const int length = static_cast<int>(upper.size());
-    map(L"" /* LOCALE_NAME_INVARIANT */, LCMAP_UPPERCASE, text.data(), length, upper.data(), length,
-        nullptr, nullptr, 0);
-    return upper;
-}
-
-std::wstring InvariantUpperCaseById(const std::wstring& text) {
-    std::wstring upper(text);
-    if (upper.empty()) return upper;
-    const int length = static_cast<int>(upper.size());
-    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), length, upper.data(), length);
-    return upper;
+    // Windows 8 on says 6.2 unless the manifest names a later one: 6.1 or more either way.
+    const DWORD version = GetVersion();
+    return MAKEWORD(HIBYTE(LOWORD(version)), LOBYTE(LOWORD(version))) >= 0x0601
+               ? FindExInfoBasic
+               : FindExInfoStandard;
 }
 
 std::wstring InvariantUpperCase(const std::wstring& text) {
-    if (std::optional<std::wstring> upper = InvariantUpperCaseByName(text))
-        return *std::move(upper);
-    return InvariantUpperCaseById(text);
+    std::wstring upper(text);
+    const int length = static_cast<int>(text.size());
+    if (length)
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), length, &upper[0], length);
+    return upper;
 }
 
 DWORD GetNetworkConnection(const wchar_t* localName, wchar_t* remoteName, DWORD* length) {
-    using GetConnectionFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
-    static const auto getConnection =
-        Lookup<GetConnectionFunction>(LoadSystemLibrary(L"mpr.dll"), "WNetGetConnectionW");
-    if (!getConnection) return ERROR_NO_NETWORK;
-    return getConnection(localName, remoteName, length);
+    static const auto get = Lookup<DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD)>(
+        LoadSystemLibrary(L"mpr.dll"), "WNetGetConnectionW");
+    return get ? get(localName, remoteName, length) : ERROR_NO_NETWORK;
 }
-
-namespace {
-
-HMODULE Oleacc() {
-    static const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
-    return oleacc;
-}
-
-HMODULE Ole32() {
-    static const HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
-    return ole32;
-}
-
-}  // namespace
 
 HRESULT CreateStandardAccessibleObject(HWND window, LONG objectId, REFIID iid, void** object) {
-    using CreateFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-    static const auto create = Lookup<CreateFunction>(Oleacc(), "CreateStdAccessibleObject");
-    if (!create) return E_NOTIMPL;
-    return create(window, objectId, iid, object);
+    static const auto create = Lookup<HRESULT(WINAPI*)(HWND, LONG, REFIID, void**)>(
+        LoadSystemLibrary(L"oleacc.dll"), "CreateStdAccessibleObject");
+    return create ? create(window, objectId, iid, object) : E_NOTIMPL;
 }
 
 LRESULT ResultFromAccessibleObject(REFIID iid, WPARAM wp, IUnknown* object) {
-    using ResultFunction = LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*);
-    static const auto result = Lookup<ResultFunction>(Oleacc(), "LresultFromObject");
-    if (!result) return 0;
-    return result(iid, wp, object);
+    static const auto result = Lookup<LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*)>(
+        LoadSystemLibrary(L"oleacc.dll"), "LresultFromObject");
+    return result ? result(iid, wp, object) : 0;
 }
 
 BSTR AllocateBstr(const wchar_t* text) {
-    using AllocateFunction = BSTR(WINAPI*)(const OLECHAR*);
     static const auto allocate =
-        Lookup<AllocateFunction>(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString");
-    if (!allocate) return nullptr;
-    return allocate(text);
+        Lookup<BSTR(WINAPI*)(const OLECHAR*)>(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString");
+    return allocate ? allocate(text) : nullptr;
 }
 
 HRESULT StartCom() {
-    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
-    static const auto initialize = Lookup<InitializeFunction>(Ole32(), "CoInitializeEx");
-    if (!initialize) return E_NOTIMPL;
-    return initialize(nullptr, COINIT_APARTMENTTHREADED);
+    static const auto initialize =
+        Lookup<HRESULT(WINAPI*)(void*, DWORD)>(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx");
+    return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_NOTIMPL;
 }
 
 void EndCom() {
-    using UninitializeFunction = void(WINAPI*)();
-    static const auto uninitialize = Lookup<UninitializeFunction>(Ole32(), "CoUninitialize");
+    static const auto uninitialize =
+        Lookup<void(WINAPI*)()>(LoadSystemLibrary(L"ole32.dll"), "CoUninitialize");
     if (uninitialize) uninitialize();
 }
 
 HRESULT CreateComObject(REFCLSID type, REFIID iid, void** object) {
-    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-    static const auto create = Lookup<CreateFunction>(Ole32(), "CoCreateInstance");
-    if (!create) return E_NOTIMPL;
-    return create(type, nullptr, CLSCTX_INPROC_SERVER, iid, object);
+    static const auto create = Lookup<HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**)>(
+        LoadSystemLibrary(L"ole32.dll"), "CoCreateInstance");
+    return create ? create(type, nullptr, CLSCTX_INPROC_SERVER, iid, object) : E_NOTIMPL;
 }
 
 }  // namespace zolv
 
-// --- GetTickCount64 for the threading runtime ----------------------------------------------------
-//
-// The C++ runtime's threads (winpthreads, linked in statically) time their
-// waits with GetTickCount64, which Windows XP lacks: imported from kernel32,
-// it would keep the exe from loading there at all. The import's pointer is
-// defined here instead, so the linker takes it rather than kernel32's entry
-// (zolv_win32 makes every program that links it pull this in). Its first call
-// looks the function up and puts what it found in its place, or, on XP, a
-// 64-bit count built from GetTickCount.
+// The static winpthreads times its waits with GetTickCount64, which XP lacks:
+// imported, it would keep the exe from loading there. The import's pointer is
+// defined here instead, so the linker takes it over kernel32's entry; its first
+// call puts the function found, or on XP a count built from GetTickCount, in its place.
 
 namespace {
 
 using TickCount64Function = ULONGLONG(WINAPI*)();
 
-// The wraps of the 32-bit count in the high half, the count last seen in the
-// low half: one word, so that threads asking at once count each wrap once.
-// The count never goes back; only a gap of more than 49.7 days between two
-// calls, a wrap and more, would make it count short.
+// The wraps in the high half, the count last seen in the low: one word, so that
+// threads asking at once count each wrap once. Only a gap of over 49.7 days
+// between two calls would make it count short.
 std::atomic<ULONGLONG> tickCountState{0};
 
 ULONGLONG WINAPI TickCount64FromTickCount() {

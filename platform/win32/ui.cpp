@@ -1,72 +1,26 @@
 #include "platform/win32/ui.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #include "platform/win32/newer_windows.h"
 
 namespace zolv {
 
-LRESULT CALLBACK BoundWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<BoundWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<BoundWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg != WM_NCDESTROY) return self->HandleMessage(msg, wp, lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->HandleMessage(msg, wp, lp);
-    self->hwnd_ = nullptr;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-bool BoundWindow::RegisterClassOnce(HINSTANCE instance, const wchar_t* className, HICON icon) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(instance, className, &wc)) return true;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    return RegisterClassExW(&wc) != 0;
-}
-
-HWND BoundWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
-                         DWORD style, int width, int height, HMENU menu, HINSTANCE instance,
-                         HWND owner, POINT at) {
-    // The creation parameter is this base, whatever else the object derives from.
-    return CreateWindowExW(exStyle, className, caption, style, at.x, at.y, width, height, owner,
-                           menu, instance, static_cast<BoundWindow*>(this));
-}
-
 namespace {
 
-// At and below this DPI the windows are drawn in the faces and sizes they
-// always had. Above it a face that cannot be had at the size asked gives way
-// to an outline face of the same design.
+// Above this DPI a face that cannot be had at the size gives way to an outline one.
 constexpr int kMostDpiInNamedFaces = 120;
 
-// The outline faces that stand in for a bitmap face, in order of preference;
-// XP to 11 have them all. Wine lacks Microsoft Sans Serif but has Tahoma, a
-// later form of it. Arial Bold is within a few per cent of bold System's
-// widths (Wine's Tahoma Bold is spaced apart). Terminal's keep its fixed pitch.
-struct StandIns {
-    const wchar_t* face;
-    const wchar_t* outlines[2];  // a null one ends the list
-};
-constexpr StandIns kStandIns[] = {
-    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma"}},
-    {L"System", {L"Arial", nullptr}},
-    {L"Terminal", {L"Lucida Console", L"Courier New"}},
+// A bitmap face and the outline faces that stand in for it, XP to 11 have them
+// all. Wine lacks Microsoft Sans Serif but has Tahoma; Arial Bold is within a
+// few per cent of bold System's widths (Wine's Tahoma Bold is spaced apart).
+constexpr const wchar_t* kStandIns[][3] = {
+    {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma"},
+    {L"System", L"Arial", nullptr},
+    {L"Terminal", L"Lucida Console", L"Courier New"},
 };
 
-// A face as the font mapper is asked for it.
 struct Face {
     const wchar_t* name;
     BYTE charset;
@@ -90,10 +44,8 @@ int CALLBACK NoteOwnSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type
     return *height != 0;
 }
 
-// Whether the font in the DC shows its face at a character height: an
-// outline face at any, a bitmap face only at the sizes it has. The mapper
-// gives a bitmap face at its nearest size, or scaled by a whole factor, which
-// is blocky on Windows and letter-spaced under Wine.
+// Whether the font in the DC shows at a character height: a bitmap face only at
+// its own sizes; scaled, it is blocky on Windows and letter-spaced under Wine.
 bool ShowsAt(HDC dc, int pixels) {
     TEXTMETRICW metrics;
     if (!GetTextMetricsW(dc, &metrics)) return false;
@@ -108,8 +60,6 @@ bool ShowsAt(HDC dc, int pixels) {
     return unseen == 0;
 }
 
-// Whether the font in the DC is an outline font of that face, not one the
-// mapper chose in its place.
 bool IsOutlineFace(HDC dc, const wchar_t* name) {
     TEXTMETRICW metrics;
     wchar_t got[LF_FACESIZE] = {};
@@ -117,7 +67,6 @@ bool IsOutlineFace(HDC dc, const wchar_t* name) {
            GetTextFaceW(dc, LF_FACESIZE, got) && lstrcmpiW(got, name) == 0;
 }
 
-// Whether a test holds for a font of a face at a height, in a screen DC.
 template <typename Test>
 bool Holds(const Face& face, int pixels, bool bold, Test test) {
     HFONT font = FontOfHeight(face, pixels, bold);
@@ -131,31 +80,24 @@ bool Holds(const Face& face, int pixels, bool bold, Test test) {
     return holds;
 }
 
-// The face a font of a height is made in: the named one, or above 120 DPI,
-// where that cannot be had at the height, the first of its stand-ins that
-// this system has, else what the mapper gives in outline for the first name.
+// The named face, or above 120 DPI where it cannot be had at the height, the
+// first stand-in this system has, else what the mapper gives for the first.
 Face FaceFor(const FontRole& role, int pixels, int dpi) {
     const Face named = {role.face, role.charset, OUT_DEFAULT_PRECIS, false};
     if (dpi <= kMostDpiInNamedFaces) return named;
-    const StandIns* standIns = nullptr;
-    for (const StandIns& entry : kStandIns) {
-        if (lstrcmpiW(entry.face, role.face) == 0) standIns = &entry;
+    const wchar_t* const* standIns = nullptr;
+    for (const auto& entry : kStandIns) {
+        if (lstrcmpiW(entry[0], role.face) == 0) standIns = entry;
     }
     if (!standIns || Holds(named, pixels, role.bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
         return named;
-    for (const wchar_t* outline : standIns->outlines) {
-        if (!outline) break;
-        const Face standIn = {outline, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
-        if (Holds(standIn, pixels, role.bold, [&](HDC dc) { return IsOutlineFace(dc, outline); }))
+    for (int i = 1; i < 3 && standIns[i]; ++i) {
+        const Face standIn = {standIns[i], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
+        if (Holds(standIn, pixels, role.bold,
+                  [&](HDC dc) { return IsOutlineFace(dc, standIns[i]); }))
             return standIn;
     }
-    return {standIns->outlines[0], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
-}
-
-// How many times its room a width needs: at most 1 exactly where it fits.
-double Need(int width, int room) {
-    if (room <= 0) return width <= room ? 0.0 : HUGE_VAL;
-    return static_cast<double>(width) / room;
+    return {standIns[1], DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, true};
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -164,15 +106,58 @@ int TextWidth(HDC dc, const std::wstring& text) {
     return extent.cx;
 }
 
+struct PlacedWord {
+    std::size_t start, length;
+    int x, y, width;
+};
+
+// The words of a text placed by the one wrapping rule; the last line's bottom is in `bottom`.
+std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* bottom) {
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    std::vector<PlacedWord> words;
+    int x = 0, y = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const bool blank = text[start] == L' ';
+        std::size_t end = start;
+        while (end < text.size() && (text[end] == L' ') == blank) ++end;
+        SIZE extent;
+        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
+        if (x > 0 && x + extent.cx > width) {
+            x = 0;
+            y += metrics.tmHeight;
+            if (blank) {
+                start = end;
+                continue;
+            }
+        }
+        if (!blank) words.push_back({start, end - start, x, y, static_cast<int>(extent.cx)});
+        x += extent.cx;
+        start = end;
+    }
+    *bottom = y + metrics.tmHeight;
+    return words;
+}
+
+bool ShowsWrapped(HDC dc, const std::wstring& text, const RECT& box) {
+    int bottom = 0;
+    for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom)) {
+        if (word.width > box.right - box.left) return false;
+    }
+    return bottom <= box.bottom - box.top;
+}
+
 }  // namespace
 
-bool FitsOnOneLine(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi) {
+bool TextsShow(HWND control, const std::vector<std::wstring>& texts, HFONT font, int dpi) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     RECT client;
     GetClientRect(control, &client);
     wchar_t kind[16] = {};
     GetClassNameW(control, kind, 16);
+    const bool wrapped = lstrcmpiW(kind, L"Static") == 0 &&
+                         (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_OWNERDRAW;
     int room = client.right;
     bool prefixed = false;  // '&' marks an access key and is not shown
     if (lstrcmpiW(kind, L"ComboBox") == 0) {
@@ -198,16 +183,29 @@ bool FitsOnOneLine(HWND control, const std::vector<std::wstring>& texts, HFONT f
     bool fits = true;
     for (std::wstring text : texts) {
         if (prefixed) text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
-        fits = fits && TextWidth(dc, text) <= room;
+        fits = fits && (wrapped ? ShowsWrapped(dc, text, client) : TextWidth(dc, text) <= room);
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return fits;
 }
 
-HFONT MakeFont(const FontRole& role, int dpi) {
-    const int pixels = MulDiv(role.hundredthsOfPoint, dpi, 7200);
-    return FontOfHeight(FaceFor(role, pixels, dpi), pixels, role.bold);
+void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
+    int bottom = 0;
+    std::vector<int> ends, advances;
+    for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom)) {
+        // Each letter where it was measured: a font may draw wider than it
+        // measures (Wine's Tahoma at small sizes), past the room found for it.
+        const int length = static_cast<int>(word.length);
+        ends.assign(word.length, 0);
+        advances.assign(word.length, 0);
+        SIZE extent;
+        GetTextExtentExPointW(dc, text.data() + word.start, length, 0, nullptr, ends.data(),
+                              &extent);
+        for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+        ExtTextOutW(dc, box.left + word.x, box.top + word.y, ETO_CLIPPED, &box,
+                    text.data() + word.start, static_cast<UINT>(word.length), advances.data());
+    }
 }
 
 HFONT FittedFont(const FontRole& role, int dpi, const std::function<bool(HFONT)>& fits) {
@@ -238,109 +236,14 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-namespace {
-
-// One run of a wrapped text, placed: a word, or blanks within a line.
-struct PlacedRun {
-    std::size_t start, length;
-    int x, y, width;
-    bool blank;
-};
-
-// The one wrapping rule of DrawWrapped and WrappedFits. Lines are the DC's
-// font's height apart; the last line's bottom is in `bottom`.
-std::vector<PlacedRun> Wrap(HDC dc, const std::wstring& text, int width, int* bottom) {
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    std::vector<PlacedRun> runs;
-    int x = 0, y = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        const bool blank = text[start] == L' ';
-        std::size_t end = start;
-        while (end < text.size() && (text[end] == L' ') == blank) ++end;
-        SIZE extent;
-        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
-        if (x > 0 && x + extent.cx > width) {
-            x = 0;
-            y += metrics.tmHeight;
-            if (blank) {
-                start = end;
-                continue;
-            }
-        }
-        runs.push_back({start, end - start, x, y, static_cast<int>(extent.cx), blank});
-        x += extent.cx;
-        start = end;
+POINT BesideOrOver(HWND window, SIZE size, HWND placed) {
+    RECT outer = {}, borders = {};
+    if (placed) {
+        GetWindowRect(placed, &outer);
+        const RECT seen = VisibleFrame(placed);
+        borders = {seen.left - outer.left, seen.top - outer.top, outer.right - seen.right,
+                   outer.bottom - seen.bottom};
     }
-    *bottom = y + metrics.tmHeight;
-    return runs;
-}
-
-}  // namespace
-
-void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
-    int bottom = 0;
-    std::vector<int> ends, advances;
-    for (const PlacedRun& run : Wrap(dc, text, box.right - box.left, &bottom)) {
-        if (run.blank) continue;
-        // Each letter at the place measured for it: a font may draw wider than
-        // it measures (Wine's Tahoma at small sizes), which would run a word
-        // into the next and past where WrappedFits found room for it.
-        const int length = static_cast<int>(run.length);
-        ends.assign(run.length, 0);
-        advances.assign(run.length, 0);
-        SIZE extent;
-        GetTextExtentExPointW(dc, text.data() + run.start, length, 0, nullptr, ends.data(),
-                              &extent);
-        for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
-        ExtTextOutW(dc, box.left + run.x, box.top + run.y, ETO_CLIPPED, &box,
-                    text.data() + run.start, static_cast<UINT>(run.length), advances.data());
-    }
-}
-
-double WrappedNeed(HDC dc, const std::wstring& text, const RECT& box) {
-    const int width = box.right - box.left;
-    int bottom = 0;
-    double need = 0.0;
-    for (const PlacedRun& run : Wrap(dc, text, width, &bottom)) {
-        if (!run.blank) need = std::max(need, Need(run.width, width));  // a wider word is cut
-    }
-    return std::max(need, Need(bottom, box.bottom - box.top));
-}
-
-bool WrappedFits(HDC dc, const std::wstring& text, const RECT& box) {
-    return WrappedNeed(dc, text, box) <= 1.0;
-}
-
-SIZE FrameAround(HWND window, SIZE client, int dpi) {
-    RECT frame = {0, 0, client.cx, client.cy};
-    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-                           GetMenu(window) != nullptr,
-                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
-    RECT client;
-    GetClientRect(window, &client);
-    // A window made at the size it needs, as at start on most systems, is left alone.
-    if (!suggested && client.right == size.cx && client.bottom == size.cy) return;
-    const SIZE framed = FrameAround(window, size, dpi);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
-    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
-                 framed.cx, framed.cy, flags);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        RECT outer;
-        GetClientRect(window, &client);
-        const int dw = size.cx - client.right, dh = size.cy - client.bottom;
-        if (!dw && !dh) break;
-        GetWindowRect(window, &outer);
-        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
-                     outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-POINT BesideOrOver(HWND window, SIZE size, const RECT& borders) {
     const RECT over = VisibleFrame(window);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
@@ -348,8 +251,7 @@ POINT BesideOrOver(HWND window, SIZE size, const RECT& borders) {
     const RECT& area = monitor.rcWork;
     const SIZE seen = {size.cx - borders.left - borders.right,
                        size.cy - borders.top - borders.bottom};
-    // Windows keeps an owned window in front of its owner: over it, it would
-    // hide the owner's controls until the user moved it away.
+    // Over its owner, an owned window kept in front would hide the owner's controls.
     POINT at = {over.left + (over.right - over.left - seen.cx) / 2,
                 over.top + (over.bottom - over.top - seen.cy) / 2};
     if (area.right - over.right >= seen.cx) {
@@ -357,19 +259,10 @@ POINT BesideOrOver(HWND window, SIZE size, const RECT& borders) {
     } else if (over.left - area.left >= seen.cx) {
         at = {over.left - seen.cx, over.top};
     }
-    // The right and bottom edges first, so that a window larger than the
-    // area keeps its caption on it.
+    // The right and bottom edges first: a window larger than the area keeps its caption on it.
     at.x = std::max<LONG>(area.left, std::min<LONG>(at.x, area.right - seen.cx));
     at.y = std::max<LONG>(area.top, std::min<LONG>(at.y, area.bottom - seen.cy));
     return {at.x - borders.left, at.y - borders.top};
-}
-
-RECT InvisibleBorders(HWND window) {
-    RECT outer;
-    GetWindowRect(window, &outer);
-    const RECT seen = VisibleFrame(window);
-    return {seen.left - outer.left, seen.top - outer.top, outer.right - seen.right,
-            outer.bottom - seen.bottom};
 }
 
 int SystemDpi() {
@@ -386,11 +279,6 @@ TextColours ReadableColours(TextColours design) {
                       (contrast.dwFlags & HCF_HIGHCONTRASTON);
     return ChooseTextColours(design, {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)},
                              high);
-}
-
-void Repaint(HWND window) {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 }  // namespace zolv

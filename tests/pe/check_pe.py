@@ -106,9 +106,12 @@ def resources(pe, type_id):
     return found
 
 
-def single_resource(pe, type_id, type_name, resource_id, problems):
-    """The data of the one resource of that id, or None with the reason added to problems."""
+def single_resource(pe, type_id, type_name, resource_id, problems, only=False):
+    """The data of the one resource of that id, or None with the reason added to problems;
+    with only, a resource of that type under another id is a problem too."""
     found = resources(pe, type_id)
+    if only and sorted(found, key=str) != [resource_id]:
+        problems.append(differs(f"{type_name} resources", f"only id {resource_id}", sorted(found, key=str) or "none"))
     if resource_id not in found:
         problems.append(differs(f"{type_name} resources", f"id {resource_id}", sorted(found, key=str) or "none"))
         return None
@@ -312,10 +315,7 @@ def check_version(pe, arch):
 
 def check_icon(pe, arch, expected_image=None):
     problems = []
-    groups = resources(pe, RT_GROUP_ICON)
-    if sorted(groups, key=str) != [ICON_GROUP_ID]:
-        problems.append(differs("RT_GROUP_ICON resources", f"only id {ICON_GROUP_ID}", sorted(groups, key=str) or "none"))
-    group = single_resource(pe, RT_GROUP_ICON, "RT_GROUP_ICON", ICON_GROUP_ID, problems)
+    group = single_resource(pe, RT_GROUP_ICON, "RT_GROUP_ICON", ICON_GROUP_ID, problems, only=True)
     if group is None:
         return problems
     if len(group) < 6:
@@ -337,10 +337,7 @@ def check_icon(pe, arch, expected_image=None):
         if expected != actual:
             problems.append(differs(what, expected, actual))
 
-    images = resources(pe, RT_ICON)
-    if sorted(images, key=str) != [ICON_IMAGE_ID]:
-        problems.append(differs("RT_ICON resources", f"only id {ICON_IMAGE_ID}", sorted(images, key=str) or "none"))
-    image = single_resource(pe, RT_ICON, "RT_ICON", ICON_IMAGE_ID, problems)
+    image = single_resource(pe, RT_ICON, "RT_ICON", ICON_IMAGE_ID, problems, only=True)
     if image is None:
         return problems
     if len(image) != ICON_IMAGE_SIZE:
@@ -405,10 +402,7 @@ def check_manifest_text(text):
 
 def check_manifest(pe, arch):
     problems = []
-    manifests = resources(pe, RT_MANIFEST)
-    if sorted(manifests, key=str) != [1]:
-        problems.append(differs("RT_MANIFEST resources", "only id 1", sorted(manifests, key=str) or "none"))
-    data = single_resource(pe, RT_MANIFEST, "RT_MANIFEST", 1, problems)
+    data = single_resource(pe, RT_MANIFEST, "RT_MANIFEST", 1, problems, only=True)
     if data is None:
         return problems
     return problems + check_manifest_text(data)

@@ -15,13 +15,6 @@ namespace {
 
 constexpr const wchar_t* kAboutCaption = L"About ZOLV Loader";
 
-std::string Hex(COLORREF colour) {
-    char text[16];
-    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour),
-             GetBValue(colour));
-    return text;
-}
-
 // Where the screenshots go when ZOLV_UI_SCREENSHOTS names a directory.
 std::wstring ScreenshotPath(const wchar_t* name) {
     const wchar_t* directory = _wgetenv(L"ZOLV_UI_SCREENSHOTS");

@@ -21,8 +21,6 @@
 namespace zolv::ui {
 namespace {
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // The focus as a screen reader follows it: from outside the loader's process,
 // told of each focus event by a hook, reading the object the event names
 // (AccessibleObjectFromEvent) and, where that is an item, the control it is in.
@@ -256,13 +254,6 @@ SchemePixels InSchemeColours(HWND label, COLORREF face, COLORREF text) {
         }
     }
     return pixels;
-}
-
-std::string Hex(COLORREF colour) {
-    char text[16];
-    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour),
-             GetBValue(colour));
-    return text;
 }
 
 TEST(HighContrast, EveryLabelOfBothWindowsStandsOutInABlackScheme) {

@@ -6,12 +6,12 @@
 // move there as Windows would, through the probe inside the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
 
 #include "platform/win32/newer_windows.h"
-#include "platform/win32/ui.h"
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
 #include "tests/ui/layout_tables.h"
@@ -25,14 +25,6 @@ int ScreenDpi() {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi;
-}
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-int CALLBACK NoteSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM lp) {
-    auto* wanted = reinterpret_cast<LONG*>(lp);
-    if ((type & RASTER_FONTTYPE) && metrics->tmHeight == *wanted) *wanted = 0;
-    return *wanted != 0;
 }
 
 // A DC of this process with the control's font in it.
@@ -55,20 +47,9 @@ public:
         GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &extent);
         return extent.cx;
     }
-    HDC dc() const { return dc_; }
     std::wstring asked() const { return logical_.lfFaceName; }
+    const LOGFONTW& logical() const { return logical_; }
     int CharacterHeight() const { return metrics_.tmHeight - metrics_.tmInternalLeading; }
-    // A bitmap face at a size it does not have: the system scales it by whole
-    // factors, and Wine then spaces its letters apart.
-    bool ScaledBitmap() const {
-        if (metrics_.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) return false;
-        LOGFONTW face = {};
-        face.lfCharSet = metrics_.tmCharSet;
-        GetTextFaceW(dc_, LF_FACESIZE, face.lfFaceName);
-        LONG wanted = metrics_.tmHeight;
-        EnumFontFamiliesExW(dc_, &face, NoteSize, reinterpret_cast<LPARAM>(&wanted), 0);
-        return wanted != 0;
-    }
 
 private:
     HDC dc_;
@@ -78,37 +59,158 @@ private:
     TEXTMETRICW metrics_ = {};
 };
 
-std::wstring WithoutPrefix(const std::wstring& caption) {
-    std::wstring text;
-    for (wchar_t c : caption) {
-        if (c != L'&') text += c;
+// A text drawn alone on one line in a font and colours, 8 pixels in from the
+// top left (DrawText's format: how an access key's "&" shows).
+struct Drawing {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+Drawing Draw(const LOGFONTW& logical, const std::wstring& text, COLORREF ink, COLORREF paper,
+             UINT format) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontIndirectW(&logical);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT all = {0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), -1, &all, format | DT_SINGLELINE | DT_CALCRECT);
+    all.right += 16;
+    all.bottom += 16;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = all.right;
+    info.bmiHeader.biHeight = -all.bottom;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP sheet = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldSheet = SelectObject(dc, sheet);
+    SetBkColor(dc, paper);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    SetTextColor(dc, ink);
+    SetBkMode(dc, TRANSPARENT);
+    RECT at = {8, 8, all.right, all.bottom};
+    DrawTextW(dc, text.c_str(), -1, &at, format | DT_SINGLELINE | DT_NOCLIP);
+    GdiFlush();
+    Drawing drawing{all.right, all.bottom, {}};
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (LONG i = 0; i < all.right * all.bottom; ++i) {
+        drawing.pixels.push_back(
+            RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
     }
-    return text;
+    SelectObject(dc, oldSheet);
+    DeleteObject(sheet);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return drawing;
 }
 
-// The width a one-line caption has at a DPI: a check box's less its box and
-// the gap after it, a push button's less its edges.
-int Room(HWND control, const FontOf& font, int dpi) {
-    RECT client;
-    GetClientRect(control, &client);
-    const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
-    if (ClassOf(control) != L"Button") return client.right;
-    if (type == BS_AUTOCHECKBOX)
-        return client.right - (MulDiv(12, dpi, 96) + 1) - font.Width(L"0") / 2;
-    return client.right - 4 * MulDiv(GetSystemMetrics(SM_CXEDGE), dpi, ScreenDpi());
+int InkOf(const LOGFONTW& font, const std::wstring& text, COLORREF ink, COLORREF paper,
+          UINT format) {
+    const Drawing drawing = Draw(font, text, ink, paper, format);
+    return static_cast<int>(std::count_if(drawing.pixels.begin(), drawing.pixels.end(),
+                                          [&](COLORREF p) { return p != paper; }));
 }
 
-void ExpectOneLineFits(HWND control, const FontOf& font, int dpi) {
-    const std::wstring text = WithoutPrefix(Text(control));
-    EXPECT_LE(font.Width(text), Room(control, font, dpi)) << "\"" << Narrow(text) << "\" is cut";
+// How a bitmap face scaled to a size it lacks looks, or "" where it looks
+// right: blocky on Windows, each pixel one of a square of k by k alike; under
+// Wine letter-spaced, its letters at the face's own smaller size, the ink of
+// a line with capitals not half as tall as the characters are.
+std::string LooksScaled(const LOGFONTW& font, int characterHeight) {
+    const Drawing d = Draw(font, L"Hamburgefonstiv 0123", RGB(0, 0, 0), RGB(255, 255, 255), 0);
+    int top = d.height, bottom = -1;
+    for (int y = 0; y < d.height; ++y) {
+        for (int x = 0; x < d.width; ++x) {
+            if (d.At(x, y) != RGB(255, 255, 255))
+                top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    if ((bottom - top + 1) * 2 < characterHeight) return "letters smaller than its characters";
+    for (int k = 2; k <= 4; ++k) {
+        bool blocks = true;
+        for (int y = 8; y < d.height && blocks; ++y) {
+            for (int x = 8; x < d.width && blocks; ++x)
+                blocks = d.At(x, y) == d.At(8 + (x - 8) / k * k, 8 + (y - 8) / k * k);
+        }
+        if (blocks) return "blocky";
+    }
+    return "";
 }
 
-// A wrapped label: all of it shows, wrapped as the About window draws it.
-void ExpectWrappedFits(HWND label, const FontOf& font) {
-    RECT box;
-    GetClientRect(label, &box);
-    EXPECT_TRUE(WrappedFits(font.dc(), Text(label), box))
-        << "label " << GetDlgCtrlID(label) << " is cut";
+// The pixels of a text's words, each drawn apart, black on the face: what an
+// owner-drawn label shows where it shows all of the text.
+int InkOfWords(const LOGFONTW& font, const std::wstring& text) {
+    int ink = 0;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = std::min(text.find(L' ', start), text.size());
+        if (end > start) {
+            ink += InkOf(font, text.substr(start, end - start), RGB(0, 0, 0),
+                         GetSysColor(COLOR_BTNFACE), DT_NOPREFIX);
+        }
+    }
+    return ink;
+}
+
+// The pixels of a control on the screen in other than the face colour.
+int InkShown(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    const ScreenShot shot(r);
+    int ink = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) ink += shot.At(x, y) != GetSysColor(COLOR_BTNFACE);
+    }
+    return ink;
+}
+
+// An owner-drawn label shows every pixel of its words.
+void ExpectWrappedShowsWhole(HWND label, const LOGFONTW& font) {
+    const int words = InkOfWords(font, Text(label));
+    int shown = 0;
+    WaitFor([&] { return (shown = InkShown(label)) == words; }, 3000);
+    EXPECT_EQ(shown, words) << "label " << GetDlgCtrlID(label) << " shows " << shown
+                            << " of its words' " << words << " pixels";
+}
+
+// The pixels in which a control on the screen differs from a shot of it.
+int ChangedSince(HWND control, const ScreenShot& before) {
+    RECT r;
+    GetWindowRect(control, &r);
+    const ScreenShot now(r);
+    int changed = 0;
+    for (int y = 0; y < now.height(); ++y) {
+        for (int x = 0; x < now.width(); ++x) changed += now.At(x, y) != before.At(x, y);
+    }
+    return changed;
+}
+
+// A one-line caption shows every pixel of it: the control on the screen
+// differs from itself with a blank caption in as many pixels as the caption
+// drawn alone in its colours, its access key underlined or not.
+void ExpectCaptionShowsWhole(HWND control, const LOGFONTW& font) {
+    const std::wstring caption = Text(control);
+    const bool label = ClassOf(control) == L"Static";  // the yellow one on black
+    const COLORREF ink = label ? RGB(255, 255, 0) : GetSysColor(COLOR_BTNTEXT);
+    const COLORREF paper = label ? RGB(0, 0, 0) : GetSysColor(COLOR_BTNFACE);
+    const int plain = InkOf(font, caption, ink, paper, label ? DT_NOPREFIX : DT_HIDEPREFIX);
+    const int underlined = label ? plain : InkOf(font, caption, ink, paper, 0);
+    RECT r;
+    GetWindowRect(control, &r);
+    const ScreenShot with(r);
+    // A blank, not nothing: an empty caption moves a check box's box.
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" "));
+    int shown = 0;
+    WaitFor(
+        [&] {
+            shown = ChangedSince(control, with);
+            return shown == plain || shown == underlined;
+        },
+        3000);
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+    WaitFor([&] { return ChangedSince(control, with) == 0; }, 3000);
+    EXPECT_TRUE(shown == plain || shown == underlined)
+        << "\"" << Narrow(caption) << "\" shows " << shown << " of its " << plain << " pixels";
 }
 
 // The selection field of a combo box: every item fits it, as any may be chosen.
@@ -129,7 +231,8 @@ void ExpectComboFits(HWND combo, const FontOf& font) {
     }
 }
 
-enum class Fit { OneLine, Wrapped, Combo, List };
+// A caption of the system's controls, a label the About window draws, a combo box's items.
+enum class Fit { OneLine, Drawn, Combo, List };
 
 // Every control with text: the face the window's design names for it, and
 // the character height it has at 96 DPI.
@@ -157,12 +260,12 @@ constexpr DesignedText kTexts[] = {
     {false, IDC_RES, Fit::Combo, L"MS Sans Serif", 11},
     {false, IDC_GAMEDIR, Fit::Combo, L"MS Sans Serif", 11},
     {false, IDC_DIR, Fit::List, L"MS Sans Serif", 11},
-    {true, IDC_TITLE, Fit::OneLine, L"Terminal", 18},
-    {true, IDC_VERSION, Fit::OneLine, L"MS Sans Serif", 11},
+    {true, IDC_TITLE, Fit::Drawn, L"Terminal", 18},
+    {true, IDC_VERSION, Fit::Drawn, L"MS Sans Serif", 11},
     // The description does not fit in MS Sans Serif, which has no size below
     // 8 point: the About window fits it in the outline face at 96 DPI already.
-    {true, IDC_DESCRIPTION, Fit::Wrapped, L"Microsoft Sans Serif", 9},
-    {true, IDC_DISCLAIMER, Fit::Wrapped, L"MS Sans Serif", 11},
+    {true, IDC_DESCRIPTION, Fit::Drawn, L"Microsoft Sans Serif", 9},
+    {true, IDC_DISCLAIMER, Fit::Drawn, L"MS Sans Serif", 11},
     {true, IDOK, Fit::OneLine, L"MS Sans Serif", 11},
     {true, IDC_SYSINFO, Fit::OneLine, L"MS Sans Serif", 11},
 };
@@ -185,6 +288,27 @@ public:
     const Loader& app() const { return app_; }
     HWND main() const { return app_.main(); }
     HWND about() const { return about_; }
+    // One window wholly on the screen at its top left, once drawn there; for the
+    // main window the About window off the screen, as it is kept above its owner.
+    void Expose(bool about) const {
+        const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        SetWindowPos(about ? about_ : app_.main(), nullptr, 0, 0, 0, 0, flags);
+        if (!about) SetWindowPos(about_, nullptr, screen.right, 0, 0, 0, flags);
+        app_.Idle();
+        ScreenShot before(screen);
+        WaitFor([&] {
+            Sleep(100);
+            const ScreenShot now(screen);
+            bool same = true;
+            for (int y = 0; y < now.height() && same; ++y) {
+                for (int x = 0; x < now.width() && same; ++x)
+                    same = now.At(x, y) == before.At(x, y);
+            }
+            before = now;
+            return same;
+        });
+    }
     HWND Control(const DesignedText& text) const {
         return text.about ? GetDlgItem(about_, text.id) : app_.Control(text.id);
     }
@@ -198,13 +322,13 @@ private:
 
 // A text shows whole: on its one line, wrapped within its label, or, for a
 // combo box, every item in the selection field.
-void ExpectWhole(HWND control, Fit fit, const FontOf& font, int dpi) {
+void ExpectWhole(HWND control, Fit fit, const FontOf& font) {
     switch (fit) {
         case Fit::OneLine:
-            ExpectOneLineFits(control, font, dpi);
+            ExpectCaptionShowsWhole(control, font.logical());
             break;
-        case Fit::Wrapped:
-            ExpectWrappedFits(control, font);
+        case Fit::Drawn:
+            ExpectWrappedShowsWhole(control, font.logical());
             break;
         case Fit::Combo:
             ExpectComboFits(control, font);
@@ -218,6 +342,7 @@ void ExpectWhole(HWND control, Fit fit, const FontOf& font, int dpi) {
 // proportion, in a face that shows at that size, and whole.
 void ExpectEveryTextAtItsSizeAndWhole(const BothWindows& windows, int dpi) {
     for (const DesignedText& text : kTexts) {
+        if (&text == kTexts || text.about != (&text)[-1].about) windows.Expose(text.about);
         const HWND control = windows.Control(text);
         const FontOf font(control);
         ASSERT_TRUE(font.valid()) << "no font in control " << text.id;
@@ -225,10 +350,11 @@ void ExpectEveryTextAtItsSizeAndWhole(const BothWindows& windows, int dpi) {
         EXPECT_LE(std::abs(font.CharacterHeight() - size), size / 10)
             << "control " << text.id << " in " << Narrow(font.asked()) << ": "
             << font.CharacterHeight() << " pixels high, not " << size;
-        EXPECT_FALSE(font.ScaledBitmap()) << "control " << text.id << " in " << Narrow(font.asked())
-                                          << " has its letters spaced apart";
-        ExpectWhole(control, text.fit, font, dpi);
+        EXPECT_EQ(LooksScaled(font.logical(), font.CharacterHeight()), "")
+            << "control " << text.id << " in " << Narrow(font.asked());
+        ExpectWhole(control, text.fit, font);
     }
+    windows.Expose(false);
 }
 
 TEST(At96Dpi, EveryTextIsInTheFaceAndSizeTheDesignNames) {
@@ -430,17 +556,19 @@ TEST(WithoutWineFonts, EveryTextIsWholeAndARoundTripTo144LeavesEveryFontAsItOpen
     ASSERT_FALSE(FaceIsThere(L"Marlett")) << "this test runs in a prefix without Wine's own fonts";
     const BothWindows windows;
     ASSERT_TRUE(windows.open());
-    const auto expectEveryTextWhole = [&](int dpi) {
+    const auto expectEveryTextWhole = [&] {
         for (const DesignedText& text : kTexts) {
+            if (&text == kTexts || text.about != (&text)[-1].about) windows.Expose(text.about);
             const FontOf font(windows.Control(text));
             ASSERT_TRUE(font.valid()) << "no font in control " << text.id;
-            ExpectWhole(windows.Control(text), text.fit, font, dpi);
+            ExpectWhole(windows.Control(text), text.fit, font);
         }
+        windows.Expose(false);
     };
-    expectEveryTextWhole(96);
+    expectEveryTextWhole();
     ExpectCombosDropAlike(windows.main());
     RoundTripTo144(windows, [&] {
-        expectEveryTextWhole(144);
+        expectEveryTextWhole();
         ExpectCombosDropAlike(windows.main());
     });
     ExpectCombosDropAlike(windows.main());

@@ -60,28 +60,34 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string Hex(COLORREF colour) {
+    char text[16];
+    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour),
+             GetBValue(colour));
+    return text;
 }
 
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool wrote =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    return CloseHandle(file) && wrote;
+std::vector<std::string> StandInRuns(const std::wstring& directory) {
+    const std::string bytes = ReadFileBytes(directory + L"\\runs.txt");
+    std::vector<std::string> lines;
+    if (bytes == "<missing>") return lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+    }
+    return lines;
+}
+
+void ExpectMessage(const Box& box, const std::wstring& text, bool icon, HWND owner) {
+    EXPECT_EQ(box.title, L"ZOLV Loader");
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.hasIcon, icon);
+    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    if (owner) {
+        EXPECT_EQ(box.owner, owner);
+    }
 }
 
 bool Exists(const std::wstring& path) {
@@ -498,14 +504,7 @@ bool ScreenShot::SaveBitmap(const std::wstring& path) const {
         }
         bytes += row;
     }
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    CloseHandle(out);
-    return ok;
+    return WriteFileBytes(path, bytes);
 }
 
 }  // namespace zolv::ui

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/file_bytes.h"
+
 namespace zolv::ui {
 
 // Paths of the programs under test, given on the command line.
@@ -23,8 +25,10 @@ void SetTestPrograms(Programs programs);
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 10000);
 std::wstring Text(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string Narrow(const std::wstring& text);  // for messages: plain ASCII texts
+std::string Hex(COLORREF colour);              // "#RRGGBB"
+// The lines the stand-in wrote beside itself: "<current directory>\t<arguments>".
+std::vector<std::string> StandInRuns(const std::wstring& directory);
 bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
@@ -47,6 +51,8 @@ struct Box {
     std::vector<std::wstring> buttons;
     HWND owner = nullptr;
 };
+// The program's message: under its name, with one OK button, owned by `owner` where one is given.
+void ExpectMessage(const Box& box, const std::wstring& text, bool icon, HWND owner = nullptr);
 
 class Loader {
 public:

@@ -13,17 +13,7 @@
 namespace zolv::ui {
 namespace {
 
-// The lines the stand-in wrote: "<current directory>\t<arguments>".
-std::vector<std::string> Runs(const std::wstring& directory) {
-    const std::string bytes = ReadFileBytes(directory + L"\\runs.txt");
-    std::vector<std::string> lines;
-    if (bytes == "<missing>") return lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(bytes.substr(start, end - start));
-    }
-    return lines;
-}
+std::vector<std::string> Runs(const std::wstring& directory) { return StandInRuns(directory); }
 
 // As the stand-in writes the directory.
 std::string Utf8(const std::wstring& text) {
@@ -283,10 +273,7 @@ TEST_F(DrivePick, AnUnreadableDriveWarnsAndAReadableOneWorksAgain) {
     PickDrive(L'q');
     const Box box = app.WaitForBox();
     ASSERT_NE(box.hwnd, nullptr) << "no message for the unreadable drive";
-    EXPECT_EQ(box.title, L"ZOLV Loader");
-    EXPECT_EQ(box.text, L"You must not have a disk in the drive, specify a different drive");
-    EXPECT_TRUE(box.hasIcon);
-    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    ExpectMessage(box, L"You must not have a disk in the drive, specify a different drive", true);
     app.Dismiss(box);
     EXPECT_EQ(towlower(ShownDrive()[0]), L'q') << "the drive list keeps the chosen drive";
     EXPECT_EQ(app.DirectoryPath(), before) << "the directory list keeps its directory";

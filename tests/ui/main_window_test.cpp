@@ -227,11 +227,7 @@ TEST_F(MainWindowOnScreen, SpaceAtStartPressesRunTheGameWhichAsksForASaveFirst) 
     app.PressKeys({VK_SPACE});
     const Box box = app.WaitForBox();
     ASSERT_NE(box.hwnd, nullptr);
-    EXPECT_EQ(box.title, L"ZOLV Loader");
-    EXPECT_EQ(box.text, L"You must click Save Settings first");
-    EXPECT_TRUE(box.hasIcon);
-    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
-    EXPECT_EQ(box.owner, app.main());
+    ExpectMessage(box, L"You must click Save Settings first", true, app.main());
     app.Dismiss(box);
 }
 
@@ -251,11 +247,7 @@ TEST_F(MainWindowOnScreen, SaveWithoutAGameIsRefusedWithTheProgramsTitle) {
     app.Click(app.Control(IDC_SAVE));
     const Box box = app.WaitForBox();
     ASSERT_NE(box.hwnd, nullptr);
-    EXPECT_EQ(box.title, L"ZOLV Loader");
-    EXPECT_EQ(box.text, L"you must select a game directory!!");
-    EXPECT_TRUE(box.hasIcon);
-    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
-    EXPECT_EQ(box.owner, app.main());
+    ExpectMessage(box, L"you must select a game directory!!", true, app.main());
     app.Dismiss(box);
     EXPECT_FALSE(Exists(games + L"\\zolvload.bat")) << "a refused save writes nothing";
 }

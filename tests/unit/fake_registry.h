@@ -1,6 +1,7 @@
 // The fakes the About window's tests add to fakes.h: an in-memory registry
-// that keeps count of its open keys, and a view that records what the
-// handlers show. Also the value cases that the reader is checked with, both
+// that answers as HKEY_LOCAL_MACHINE\SOFTWARE does a standard user's 32-bit
+// program on 64-bit Windows and keeps count of its open keys, and a view that
+// records what the handlers show. Also the value cases that the reader is checked with, both
 // against this fake and, in the Windows build, against the real registry.
 #pragma once
 
@@ -22,7 +23,11 @@ namespace zolv::testing {
 
 // The Win32 codes and types the fake answers with.
 constexpr long kFileNotFound = 2;
+constexpr long kAccessDenied = 5;
 constexpr long kInvalidHandle = 6;
+constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr std::uint32_t kKeyWow64_64 = 0x0100, kKeyWow64_32 = 0x0200;
 constexpr long kMoreData = 234;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
@@ -48,7 +53,7 @@ public:
     int closes = 0;                       // closes of a key that was open
     int badCloses = 0;                    // closes of a key that was never opened, or closed twice
     std::vector<std::wstring> keysAsked;  // every key name an open was tried with
-    std::set<std::uint32_t> options, access;
+    std::set<std::uint32_t> options;
     // A faulty registry that, after a read, claims more bytes than the buffer holds.
     bool overstateLength = false;
     bool allClosed() const { return open_.empty() && badCloses == 0 && opens == closes; }
@@ -57,12 +62,14 @@ public:
                  std::uint32_t mask, RegistryKey* key) override {
         keysAsked.push_back(keyName);
         options.insert(option);
-        access.insert(mask);
         *key = 0;
         const auto found = keys_.find({root, Lower(keyName)});
-        if (found == keys_.end()) return kFileNotFound;
+        // The keys are in the 64-bit view, which a 32-bit program sees only when it asks.
+        if (found == keys_.end() || !(mask & kKeyWow64_64)) return kFileNotFound;
+        // A standard user may only read them.
+        if (mask & ~(kKeyRead | kKeyWow64_64 | kKeyWow64_32)) return kAccessDenied;
         *key = ++lastHandle_;
-        open_[*key] = &found->second;
+        open_[*key] = {&found->second, mask};
         ++opens;
         return 0;
     }
@@ -71,8 +78,9 @@ public:
                     unsigned char* data, std::uint32_t* length) override {
         const auto open = open_.find(key);
         if (open == open_.end()) return kInvalidHandle;
-        const auto value = open->second->find(Lower(valueName));
-        if (value == open->second->end()) return kFileNotFound;
+        if (!(open->second.second & kKeyQueryValue)) return kAccessDenied;
+        const auto value = open->second.first->find(Lower(valueName));
+        if (value == open->second.first->end()) return kFileNotFound;
         const std::string& bytes = value->second.bytes;
         *type = value->second.type;
         const std::uint32_t capacity = *length;
@@ -101,7 +109,7 @@ private:
     }
 
     std::map<std::pair<std::uint32_t, std::wstring>, Values> keys_;
-    std::map<RegistryKey, Values*> open_;
+    std::map<RegistryKey, std::pair<Values*, std::uint32_t>> open_;  // with the access asked
     RegistryKey lastHandle_ = 0;
 };
 

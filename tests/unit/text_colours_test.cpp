@@ -5,6 +5,12 @@
 namespace zolv::testing {
 namespace {
 
+// As Windows keeps a colour (COLORREF): 0x00BBGGRR.
+constexpr Colour MakeColour(int red, int green, int blue) {
+    return static_cast<Colour>(red) | static_cast<Colour>(green) << 8 |
+           static_cast<Colour>(blue) << 16;
+}
+
 constexpr Colour kBlack = MakeColour(0, 0, 0), kWhite = MakeColour(255, 255, 255);
 constexpr Colour kYellow = MakeColour(255, 255, 0), kFace = MakeColour(212, 208, 200);
 

@@ -8,30 +8,11 @@
 #include "launcher/directory_list.h"
 #include "launcher/launcher.h"
 #include "platform/win32/win32_platform.h"
+#include "tests/file_bytes.h"
 #include "tests/unit/launcher_rig.h"
 
 namespace zolv::testing {
 namespace {
-
-std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[4096];
-    DWORD read = 0;
-    std::string bytes;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 std::wstring Current() {
     wchar_t buffer[MAX_PATH];
@@ -90,7 +71,7 @@ protected:
             old == "<missing>" ? L"Nothing was written."
                                : L"The last zolvload.bat in \"" + games + L"\" is kept as it was.";
         EXPECT_EQ(log.events[1].substr(log.events[1].size() - kept.size()), kept) << log.events[1];
-        EXPECT_EQ(ReadBytes(script), old);
+        EXPECT_EQ(ReadFileBytes(script), old);
         EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0)
             << "the current directory is put back";
         EXPECT_FALSE(window.SettingsSaved);
@@ -100,17 +81,17 @@ protected:
 };
 
 TEST_F(RealFiles, SaveReplacesTheScriptWithExactlyTheCommandLine) {
-    WriteBytes(script, "zolv.exe a much longer script from an earlier run\r\n");
+    WriteFileBytes(script, "zolv.exe a much longer script from an earlier run\r\n");
     window.cmdSave_Click();
     EXPECT_TRUE(log.events.empty());
-    EXPECT_EQ(ReadBytes(script), "zolv.exe 1943 -s -r -d320x240");
+    EXPECT_EQ(ReadFileBytes(script), "zolv.exe 1943 -s -r -d320x240");
     EXPECT_EQ(_wcsicmp(Current().c_str(), games.c_str()), 0);
     EXPECT_EQ(FilesIn(games), 1) << "nothing but the script is left in the directory";
     EXPECT_TRUE(window.SettingsSaved);
 }
 
 TEST_F(RealFiles, AReadOnlyScriptIsLeftAsItWas) {
-    WriteBytes(script, "zolv.exe rtype2");
+    WriteFileBytes(script, "zolv.exe rtype2");
     SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_READONLY);
     window.cmdSave_Click();
     ExpectRefusedWithOldScript("zolv.exe rtype2");
@@ -140,7 +121,7 @@ TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApartAndAMomentsHoldIsWai
     RemoveDirectoryW(script.c_str());
 
     // Held for as long as the command interpreter holds a running script.
-    WriteBytes(script, "zolv.exe rtype2");
+    WriteFileBytes(script, "zolv.exe rtype2");
     const auto hold = [&] {
         return CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                            nullptr);
@@ -170,18 +151,18 @@ TEST_F(RealFiles, AFolderInTheWayAndAScriptInUseAreToldApartAndAMomentsHoldIsWai
     window.cmdSave_Click();
     letGo.join();
     EXPECT_TRUE(log.events.empty()) << "the save waited until the script was let go";
-    EXPECT_EQ(ReadBytes(script), "zolv.exe 1943 -s -r -d320x240");
+    EXPECT_EQ(ReadFileBytes(script), "zolv.exe 1943 -s -r -d320x240");
     EXPECT_EQ(FilesIn(games), 1);
     EXPECT_TRUE(window.SettingsSaved);
 }
 
 TEST_F(RealFiles, ACharacterOutsideTheCodePageIsRefusedBeforeAnythingIsTouched) {
-    WriteBytes(script, "zolv.exe rtype2");
+    WriteFileBytes(script, "zolv.exe rtype2");
     cboGameDir.text = L"\u4e00\u4e8c";
     window.cmdSave_Click();
     ASSERT_EQ(log.events.size(), 2u);
     EXPECT_NE(log.events[1].find(L"\"\u4e00\u4e8c\""), std::wstring::npos);
-    EXPECT_EQ(ReadBytes(script), "zolv.exe rtype2");
+    EXPECT_EQ(ReadFileBytes(script), "zolv.exe rtype2");
     EXPECT_EQ(_wcsicmp(Current().c_str(), root.c_str()), 0);
 }
 
