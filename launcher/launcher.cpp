@@ -40,8 +40,13 @@ bool HasControlCharacter(const std::wstring& text) {
                        [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; });
 }
 
-}  // namespace
+// Only a check box value of 1 adds its switch.
+struct ScriptChoices {
+    std::wstring game, resolution;
+    int noSound, enableV, frame, scan, skip, rotate, fm, joyStick;
+};
 
+// The one line of the launch script.
 std::wstring ComposeCommandLine(const ScriptChoices& c) {
     // The emulator's own switch order, which is not the order of the boxes on screen.
     const std::pair<int, const wchar_t*> switches[] = {
@@ -52,22 +57,15 @@ std::wstring ComposeCommandLine(const ScriptChoices& c) {
     return line + c.resolution;
 }
 
+}  // namespace
+
 void frmTindrel::Form_Load() {
     std::copy(kResolutions.begin(), kResolutions.end(), ResTable.begin());
     std::copy(kGameDirs.begin(), kGameDirs.end(), GameDirTable.begin());
-    for (std::size_t i = 0; i < kResolutions.size(); ++i) c_.cboRes.AddItem(ResTable[i]);
+    for (const wchar_t* text : kResolutions) c_.cboRes.AddItem(text);
     c_.cboRes.SetText(ResTable[0]);
-    for (std::size_t i = 0; i < kGameDirs.size(); ++i) c_.cboGameDir.AddItem(GameDirTable[i]);
+    for (const wchar_t* text : kGameDirs) c_.cboGameDir.AddItem(text);
     c_.cboGameDir.SetText(GameDirTable[0]);
-}
-
-ScriptChoices frmTindrel::ReadChoices() {
-    const std::wstring resolution = c_.cboRes.Text();
-    return {c_.cboGameDir.Text(),  resolution != ResTable[0] ? resolution : L"",
-            c_.chkNoSound.Value(), c_.chkEnableV.Value(),
-            c_.chkFrame.Value(),   c_.chkScan.Value(),
-            c_.chkSkip.Value(),    c_.chkRotate.Value(),
-            c_.chkFM.Value(),      c_.chkJoyStick.Value()};
 }
 
 void frmTindrel::cmdSave_Click() {
@@ -76,7 +74,12 @@ void frmTindrel::cmdSave_Click() {
 
     // Every refusal comes before anything is touched, so the last good
     // script, the current directory and the saved flag survive it.
-    const ScriptChoices choices = ReadChoices();
+    const std::wstring resolution = c_.cboRes.Text();
+    const ScriptChoices choices{c_.cboGameDir.Text(),  resolution != ResTable[0] ? resolution : L"",
+                                c_.chkNoSound.Value(), c_.chkEnableV.Value(),
+                                c_.chkFrame.Value(),   c_.chkScan.Value(),
+                                c_.chkSkip.Value(),    c_.chkRotate.Value(),
+                                c_.chkFM.Value(),      c_.chkJoyStick.Value()};
     if (choices.game == GameDirTable[0]) return Warn(kNoGameMessage);
     auto console = [this](const std::wstring& text) {
         return p_.codePage.ToConsole(text).has_value();
@@ -129,20 +132,18 @@ void frmTindrel::WriteScript(const std::string& bytes) {
         } catch (const PlatformError&) {
             // Gone too: the error below is the one the user can act on.
         }
+        // The new script is written beside the last one and only then put in its place.
+        bool kept = false;
+        try {
+            kept = !p_.files.FindFile(InDirectory(ChosenDir, kScriptName)).empty();
+        } catch (const PlatformError&) {
+            // A directory that cannot be searched: nothing is promised of it.
+        }
         return Warn(SaveFailure(
             changingDrive ? UnreadableDriveCause(ChosenDrive[0]) : FailureCause(error, ChosenDir),
-            ChosenDir, ScriptKept()));
+            ChosenDir, kept));
     }
     SettingsSaved = true;
-}
-
-// The new script is written beside the last one and only then put in its place.
-bool frmTindrel::ScriptKept() {
-    try {
-        return !p_.files.FindFile(InDirectory(ChosenDir, kScriptName)).empty();
-    } catch (const PlatformError&) {
-        return false;  // a directory that cannot be searched: nothing is promised of it
-    }
 }
 
 void frmTindrel::cmdExecute_Click() {
