@@ -83,6 +83,9 @@ std::wstring AtAnyLength(const std::wstring& full) {
     return L"\\\\?\\" + full;
 }
 
+constexpr DWORD kDirectoryHiddenSystem =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 struct FindHandle {
     HANDLE handle;
     ~FindHandle() {
@@ -96,8 +99,8 @@ HKEY RootHandle(std::uint32_t root) {
         static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
 }
 
+// Empty bytes decode to an empty text: the count of none fails.
 std::wstring Decoded(UINT codePage, const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
     const int length = static_cast<int>(bytes.size());
     const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     std::wstring text(size > 0 ? size : 0, L'\0');
@@ -112,13 +115,12 @@ std::optional<std::string> Encoded(UINT codePage, const std::wstring& text) {
     const int length = static_cast<int>(text.size());
     // UTF-8 has a form for every character and takes neither the flag nor the report.
     const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    BOOL* const report = utf8 ? nullptr : &usedDefault;
     // Room for the most a console or ANSI code page takes for a unit; more would refuse.
     std::string bytes(text.size() * 4, '\0');
-    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(),
-                                         static_cast<int>(bytes.size()), nullptr, report);
+    const int size = WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
+                                         length, bytes.data(), static_cast<int>(bytes.size()),
+                                         nullptr, utf8 ? nullptr : &usedDefault);
     if (size <= 0 || usedDefault) return std::nullopt;
     bytes.resize(size);
     if (Decoded(codePage, bytes) != text) return std::nullopt;
@@ -220,18 +222,16 @@ void Win32FileSystem::WriteScript(const std::string& bytes) {
 }
 
 void Win32FileSystem::CommitScript() {
-    const bool flushed = FlushFileBuffers(script_);
-    const DWORD flushError = GetLastError();
-    const bool closed = CloseHandle(script_);
+    DWORD error = FlushFileBuffers(script_) ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(script_) && error == ERROR_SUCCESS) error = GetLastError();
     script_ = INVALID_HANDLE_VALUE;
-    if (!flushed || !closed) {
-        const DWORD error = flushed ? GetLastError() : flushError;
-        DeleteFileW(AtAnyLength(workPath_).c_str());
+    const std::wstring work = AtAnyLength(workPath_), script = AtAnyLength(scriptPath_);
+    if (error != ERROR_SUCCESS) {
+        DeleteFileW(work.c_str());
         Fail(error);
     }
-    const std::wstring work = AtAnyLength(workPath_), script = AtAnyLength(scriptPath_);
     if (!ReplaceRetrying(work, script)) {
-        const DWORD error = GetLastError();
+        error = GetLastError();
         // Either file may be the one held: the new one is looked at before it goes.
         const bool inUse = error == ERROR_SHARING_VIOLATION ||
                            (error == ERROR_ACCESS_DENIED &&
@@ -273,11 +273,9 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
     // case, made once a name rather than twice a comparison.
     std::vector<std::pair<std::wstring, std::wstring>> keyed;
     do {
-        const wchar_t* name = found.cFileName;
-        const bool dots = name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2]));
-        const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & hidden) && !dots)
+        const std::wstring name = found.cFileName;
+        const DWORD kind = found.dwFileAttributes & kDirectoryHiddenSystem;
+        if (kind == FILE_ATTRIBUTE_DIRECTORY && name != L"." && name != L"..")
             keyed.emplace_back(InvariantUpperCase(name), name);
     } while (FindNextFileW(find.handle, &found));
     std::sort(keyed.begin(), keyed.end());
@@ -297,9 +295,8 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
             return std::wstring();
         Fail(error);
     }
-    const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
-        if (!(found.dwFileAttributes & excluded)) return found.cFileName;
+        if (!(found.dwFileAttributes & kDirectoryHiddenSystem)) return found.cFileName;
     } while (FindNextFileW(find.handle, &found));
     return std::wstring();
 }
@@ -353,8 +350,7 @@ long Win32Registry::QueryValue(RegistryKey key, const std::wstring& valueName, s
                                unsigned char* data, std::uint32_t* length) {
     const std::optional<std::string> name = Win32CodePage().ToAnsi(valueName);
     if (!name) return ERROR_INVALID_PARAMETER;
-    DWORD valueType = 0;
-    DWORD size = *length;
+    DWORD valueType = 0, size = *length;
     const LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), name->c_str(), nullptr,
                                          &valueType, data, &size);
     *type = valueType;
