@@ -58,11 +58,9 @@ std::optional<std::wstring> DirectoryList::Open(std::size_t index) {
 }
 
 int DirectoryList::OpenIndex() const {
-    int index = -1;
-    for (std::size_t i = 0; i < entries_.size() && entries_[i].open; ++i) {
-        index = static_cast<int>(i);
-    }
-    return index;
+    const auto children = std::find_if(entries_.begin(), entries_.end(),
+                                       [](const DirEntry& entry) { return !entry.open; });
+    return static_cast<int>(children - entries_.begin()) - 1;
 }
 
 }  // namespace zolv

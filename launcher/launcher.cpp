@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "launcher/messages.h"
@@ -19,25 +18,15 @@ constexpr const wchar_t* kEmulator = L"zolv.exe ";
 constexpr std::size_t kLongestPath = 259;
 constexpr std::size_t kLongestDirectory = kLongestPath - 1 - std::wstring_view(kScriptName).size();
 
-// "\\server\share\zolv": a network folder reached by no drive letter.
-bool IsNetworkPath(const std::wstring& path) {
-    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-}
-
 // The command interpreter runs at most 8,191 units of a line and cuts the rest
 // unsaid: bytes of the console's code page, or UTF-16 units where that is UTF-8.
 constexpr std::size_t kLongestLine = 8191;
 
+// Windows' wchar_t already holds a character beyond U+FFFF as two; a 32-bit one, as one.
 std::size_t Utf16Units(const std::wstring& text) {
-    std::size_t units = 0;
-    // Windows' wchar_t already holds such a character as two; a 32-bit one, as one.
-    for (wchar_t ch : text) units += static_cast<std::uint32_t>(ch) >> 16 ? 2 : 1;
-    return units;
-}
-
-bool HasControlCharacter(const std::wstring& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; });
+    return text.size() + std::count_if(text.begin(), text.end(), [](wchar_t ch) {
+               return static_cast<std::uint32_t>(ch) >> 16 != 0;
+           });
 }
 
 // Only a check box value of 1 adds its switch.
@@ -88,7 +77,9 @@ void frmTindrel::cmdSave_Click() {
     // only the console's holds would reach the game as another.
     auto ansi = [this](const std::wstring& text) { return p_.codePage.ToAnsi(text).has_value(); };
     for (const std::wstring* text : {&choices.game, &choices.resolution}) {
-        if (HasControlCharacter(*text)) return Warn(ControlCharacterRefusal(*text));
+        if (std::any_of(text->begin(), text->end(),
+                        [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; }))
+            return Warn(ControlCharacterRefusal(*text));
         if (!console(*text)) return Warn(CharacterRefusal(CharacterSet::Console, *text, console));
         if (!ansi(*text)) return Warn(CharacterRefusal(CharacterSet::Ansi, *text, ansi));
     }
@@ -102,9 +93,10 @@ void frmTindrel::cmdSave_Click() {
         return Warn(
             LineTooLongRefusal(length, kLongestLine, !utf8 && bytes->size() != line.size()));
 
-    // As when started from a network folder in Explorer: no drive is chosen,
-    // and the command prompt cannot run there.
-    if (IsNetworkPath(ChosenDir)) return Warn(NetworkFolderRefusal(ChosenDir));
+    // "\\server\share\zolv", as when started from a network folder in Explorer:
+    // no drive is chosen, and the command prompt cannot run there.
+    if (ChosenDir.size() >= 2 && IsSeparator(ChosenDir[0]) && IsSeparator(ChosenDir[1]))
+        return Warn(NetworkFolderRefusal(ChosenDir));
     if (ChosenDrive.empty() || ChosenDir.empty()) return Warn(NoDriveRefusal());
     // Windows would refuse the directory; Wine would go on, and starting the
     // game from there can bring the program down.

@@ -9,11 +9,6 @@ namespace zolv {
 // A colour as Windows keeps it (COLORREF): 0x00BBGGRR.
 using Colour = std::uint32_t;
 
-constexpr Colour MakeColour(int red, int green, int blue) {
-    return static_cast<Colour>(red) | static_cast<Colour>(green) << 8 |
-           static_cast<Colour>(blue) << 16;
-}
-
 struct TextColours {
     Colour ink;    // the text
     Colour paper;  // what it is drawn on

@@ -93,12 +93,6 @@ struct FindHandle {
     }
 };
 
-HKEY RootHandle(std::uint32_t root) {
-    // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
-    return reinterpret_cast<HKEY>(
-        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
-}
-
 // Empty bytes decode to an empty text: the count of none fails.
 std::wstring Decoded(UINT codePage, const std::string& bytes) {
     const int length = static_cast<int>(bytes.size());
@@ -340,8 +334,10 @@ long Win32Registry::OpenKey(std::uint32_t root, const std::wstring& keyName, std
     *key = 0;
     const std::optional<std::string> name = Win32CodePage().ToAnsi(keyName);
     if (!name) return ERROR_INVALID_PARAMETER;
+    // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExA(RootHandle(root), name->c_str(), options, access, &opened);
+    const LONG result = RegOpenKeyExA(rootKey, name->c_str(), options, access, &opened);
     *key = result == ERROR_SUCCESS ? reinterpret_cast<RegistryKey>(opened) : 0;
     return result;
 }

@@ -5,6 +5,11 @@
 namespace zolv::testing {
 namespace {
 
+constexpr Colour MakeColour(int red, int green, int blue) {
+    return static_cast<Colour>(red) | static_cast<Colour>(green) << 8 |
+           static_cast<Colour>(blue) << 16;
+}
+
 constexpr Colour kBlack = MakeColour(0, 0, 0), kWhite = MakeColour(255, 255, 255);
 constexpr Colour kYellow = MakeColour(255, 255, 0), kFace = MakeColour(212, 208, 200);
 
