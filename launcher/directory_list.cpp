@@ -14,8 +14,7 @@ std::wstring PathFromListText(const std::wstring& text) {
 
 void DirectoryList::SetPath(const std::wstring& text) {
     std::wstring path = files_.ResolveDirectory(PathFromListText(text));
-    // One spelling of a drive however it was reached, the start directory's
-    // or a drive list's lower-case letter: upper case, as Windows writes paths.
+    // One spelling of a drive however it was reached: upper case, as Windows writes paths.
     if (path.size() >= 2 && path[1] == L':' && path[0] >= L'a' && path[0] <= L'z')
         path[0] = static_cast<wchar_t>(path[0] - L'a' + L'A');
     std::vector<std::wstring> children = files_.Subdirectories(path);
@@ -33,10 +32,8 @@ void DirectoryList::SetPath(const std::wstring& text) {
     const std::wstring open = entries.back().path;
     const int level = static_cast<int>(entries.size());
     entries.reserve(entries.size() + children.size());
-    for (std::wstring& child : children) {
-        std::wstring childPath = InDirectory(open, child);
-        entries.push_back({std::move(child), std::move(childPath), level, false});
-    }
+    for (const std::wstring& child : children)
+        entries.push_back({child, InDirectory(open, child), level, false});
     path_ = path;
     entries_ = std::move(entries);
 }

@@ -35,7 +35,6 @@ struct ScriptChoices {
     int noSound, enableV, frame, scan, skip, rotate, fm, joyStick;
 };
 
-// The one line of the launch script.
 std::wstring ComposeCommandLine(const ScriptChoices& c) {
     // The emulator's own switch order, which is not the order of the boxes on screen.
     const std::pair<int, const wchar_t*> switches[] = {

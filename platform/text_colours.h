@@ -21,10 +21,8 @@ double ContrastRatio(Colour a, Colour b);
 // The least ratio at which a text counts as readable (the guidelines' AA level).
 constexpr double kReadableContrast = 4.5;
 
-// The design's colours for a text where they can be read; the system's where
-// the user asked for high contrast, which every text must then follow, or
-// where the design's ink would not stand out from its paper (black on the face
-// of a dark scheme that the user made).
+// The design's colours where they can be read; the system's under high contrast, which every
+// text must then follow, or where the ink would not stand out (black on a dark scheme's face).
 TextColours ChooseTextColours(TextColours design, TextColours system, bool highContrast);
 
 }  // namespace zolv
