@@ -29,20 +29,17 @@ std::size_t Utf16Units(const std::wstring& text) {
            });
 }
 
-// Only a check box value of 1 adds its switch.
-struct ScriptChoices {
-    std::wstring game, resolution;
-    int noSound, enableV, frame, scan, skip, rotate, fm, joyStick;
-};
-
-std::wstring ComposeCommandLine(const ScriptChoices& c) {
+// The launch script's one line. Only a check box value of 1 adds its switch.
+std::wstring ComposeCommandLine(const MainControls& c, const std::wstring& game,
+                                const std::wstring& resolution) {
     // The emulator's own switch order, which is not the order of the boxes on screen.
-    const std::pair<int, const wchar_t*> switches[] = {
-        {c.noSound, L" -s"},     {c.enableV, L" -v"}, {c.frame, L" -f"}, {c.scan, L" -n"},
-        {c.skip, L" -noanalys"}, {c.rotate, L" -r"},  {c.fm, L" -a"},    {c.joyStick, L" -j"}};
-    std::wstring line = kEmulator + c.game;
-    for (const auto& [value, text] : switches) line += value == 1 ? text : L"";
-    return line + c.resolution;
+    const std::pair<CheckView&, const wchar_t*> switches[] = {
+        {c.chkNoSound, L" -s"}, {c.chkEnableV, L" -v"},     {c.chkFrame, L" -f"},
+        {c.chkScan, L" -n"},    {c.chkSkip, L" -noanalys"}, {c.chkRotate, L" -r"},
+        {c.chkFM, L" -a"},      {c.chkJoyStick, L" -j"}};
+    std::wstring line = kEmulator + game;
+    for (const auto& [box, text] : switches) line += box.Value() == 1 ? text : L"";
+    return line + resolution;
 }
 
 }  // namespace
@@ -62,27 +59,23 @@ void frmTindrel::cmdSave_Click() {
 
     // Every refusal comes before anything is touched, so the last good
     // script, the current directory and the saved flag survive it.
-    const std::wstring resolution = c_.cboRes.Text();
-    const ScriptChoices choices{c_.cboGameDir.Text(),  resolution != ResTable[0] ? resolution : L"",
-                                c_.chkNoSound.Value(), c_.chkEnableV.Value(),
-                                c_.chkFrame.Value(),   c_.chkScan.Value(),
-                                c_.chkSkip.Value(),    c_.chkRotate.Value(),
-                                c_.chkFM.Value(),      c_.chkJoyStick.Value()};
-    if (choices.game == GameDirTable[0]) return Warn(kNoGameMessage);
+    const std::wstring shownRes = c_.cboRes.Text(), game = c_.cboGameDir.Text();
+    const std::wstring resolution = shownRes != ResTable[0] ? shownRes : L"";
+    if (game == GameDirTable[0]) return Warn(kNoGameMessage);
     auto console = [this](const std::wstring& text) {
         return p_.codePage.ToConsole(text).has_value();
     };
     // The emulator reads its command line in the ANSI code page: a character
     // only the console's holds would reach the game as another.
     auto ansi = [this](const std::wstring& text) { return p_.codePage.ToAnsi(text).has_value(); };
-    for (const std::wstring* text : {&choices.game, &choices.resolution}) {
+    for (const std::wstring* text : {&game, &resolution}) {
         if (std::any_of(text->begin(), text->end(),
                         [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; }))
             return Warn(ControlCharacterRefusal(*text));
         if (!console(*text)) return Warn(CharacterRefusal(CharacterSet::Console, *text, console));
         if (!ansi(*text)) return Warn(CharacterRefusal(CharacterSet::Ansi, *text, ansi));
     }
-    const std::wstring line = ComposeCommandLine(choices);
+    const std::wstring line = ComposeCommandLine(c_, game, resolution);
     const std::optional<std::string> bytes = p_.codePage.ToConsole(line);
     // Texts that fit apart may not together: decoding composes by default (MB_PRECOMPOSED).
     if (!bytes) return Warn(CharacterRefusal(CharacterSet::Console, line, console));

@@ -127,19 +127,6 @@ private:
 
 #undef FORWARD
 
-// WM_GETOBJECT's answer, 0 or less where there is none. The name is kept, not copied.
-LRESULT AnswerWithOwnObject(HWND control, WPARAM wp, const wchar_t* name) {
-    IAccessible* standard = nullptr;
-    if (FAILED(CreateStandardAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                              reinterpret_cast<void**>(&standard))))
-        return 0;
-    auto* own = new OwnAccessibleObject(standard, name);
-    const LRESULT result =
-        ResultFromAccessibleObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(own));
-    own->Release();  // what the screen reader holds keeps it
-    return result;
-}
-
 }  // namespace
 
 void NamedControl::Install(HWND control, const wchar_t* name) {
@@ -165,8 +152,15 @@ LRESULT NamedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (annotations_)
             NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
     }
-    const bool own = !annotations_ && static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT);
-    const LRESULT answer = own ? AnswerWithOwnObject(hwnd_, wp, name_) : 0;
+    IAccessible* standard = nullptr;
+    if (annotations_ || static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT) ||
+        FAILED(CreateStandardAccessibleObject(hwnd_, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&standard))))
+        return CallOriginal(msg, wp, lp);
+    auto* own = new OwnAccessibleObject(standard, name_);
+    const LRESULT answer =
+        ResultFromAccessibleObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(own));
+    own->Release();  // what the screen reader holds keeps it
     return answer > 0 ? answer : CallOriginal(msg, wp, lp);
 }
 

@@ -180,7 +180,6 @@ std::wstring Win32FileSystem::CurrentDirectory() {
 }
 
 void Win32FileSystem::ChangeDrive(wchar_t letter) {
-    // "d:" alone names the drive at its own current directory.
     if (!SetCurrentDirectoryW(std::wstring{letter, L':'}.c_str())) Fail();
 }
 
@@ -199,10 +198,9 @@ void Win32FileSystem::CreateScript(const std::wstring& name) {
     // read-only script Wine's rename would replace anyway. So both are looked for first.
     const DWORD attributes = GetFileAttributesW(AtAnyLength(scriptPath_).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         Fail(ERROR_ACCESS_DENIED,
              attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::FolderInTheWay : Kind::ReadOnly);
-    }
     script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (script_ == INVALID_HANDLE_VALUE) Fail();
