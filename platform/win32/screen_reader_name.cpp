@@ -129,13 +129,17 @@ private:
 
 }  // namespace
 
-void NamedControl::Install(HWND control, const wchar_t* name) {
-    name_ = name;
-    Subclass::Install(control);
-}
-
 LRESULT NamedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCDESTROY) Release();
+    if (msg == WM_NCDESTROY) {
+        if (annotations_) {
+            // Windows keeps an annotation as long as the handle, which another window may get.
+            annotations_->ClearHwndProps(hwnd_, OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_NAME, 1);
+            annotations_->Release();
+            annotations_ = nullptr;
+        }
+        if (comStarted_) EndCom();
+        comStarted_ = asked_ = false;
+    }
     if (msg != WM_GETOBJECT || !name_) return CallOriginal(msg, wp, lp);
     if (!asked_) {
         asked_ = true;
@@ -162,17 +166,6 @@ LRESULT NamedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         ResultFromAccessibleObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(own));
     own->Release();  // what the screen reader holds keeps it
     return answer > 0 ? answer : CallOriginal(msg, wp, lp);
-}
-
-void NamedControl::Release() {
-    if (annotations_) {
-        // Windows keeps an annotation as long as the handle, which another window may get.
-        annotations_->ClearHwndProps(hwnd_, OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_NAME, 1);
-        annotations_->Release();
-        annotations_ = nullptr;
-    }
-    if (comStarted_) EndCom();
-    comStarted_ = asked_ = false;
 }
 
 }  // namespace zolv

@@ -144,9 +144,8 @@ std::wstring WithLongWordsBroken(const std::wstring& text) {
     std::size_t runStart = 0;  // where the current line's run of non-blanks begins
     for (wchar_t c : text) {
         if (!std::iswspace(c) && broken.size() - runStart == kLongestRun) {
-            const std::size_t separator = broken.find_last_of(L"\\/");
-            const bool atSeparator = separator != std::wstring::npos && separator >= runStart;
-            const std::size_t at = atSeparator ? separator + 1 : broken.size();
+            const std::size_t afterSeparator = broken.find_last_of(L"\\/") + 1;  // 0 for none
+            const std::size_t at = afterSeparator > runStart ? afterSeparator : broken.size();
             broken.insert(at, 1, L'\n');
             runStart = at + 1;
         }
