@@ -24,10 +24,9 @@ void DirectoryList::SetPath(const std::wstring& text) {
     std::vector<DirEntry> entries{{root, root, 0, true}};
     for (std::size_t start = root.size(), end; start < path.size(); start = end + 1) {
         end = std::min(path.find_first_of(L"\\/", start), path.size());
-        if (end > start) {
-            const int level = static_cast<int>(entries.size());
-            entries.push_back({path.substr(start, end - start), path.substr(0, end), level, true});
-        }
+        if (end > start)
+            entries.push_back({path.substr(start, end - start), path.substr(0, end),
+                               static_cast<int>(entries.size()), true});
     }
     const std::wstring open = entries.back().path;
     const int level = static_cast<int>(entries.size());

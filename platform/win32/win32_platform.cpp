@@ -191,16 +191,17 @@ void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
 
 void Win32FileSystem::CreateScript(const std::wstring& name) {
     CloseScript();
-    scriptPath_ = FullPath(name);
-    workPath_ = scriptPath_ + L".saving";
+    const std::wstring full = FullPath(name);
+    scriptPath_ = AtAnyLength(full);
+    workPath_ = AtAnyLength(full + L".saving");
     // A folder in the way would fail only the rename, as "access denied"; a
     // read-only script Wine's rename would replace anyway. So both are looked for first.
-    const DWORD attributes = GetFileAttributesW(AtAnyLength(scriptPath_).c_str());
+    const DWORD attributes = GetFileAttributesW(scriptPath_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         Fail(ERROR_ACCESS_DENIED,
              attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::FolderInTheWay : Kind::ReadOnly);
-    script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    script_ = CreateFileW(workPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (script_ == INVALID_HANDLE_VALUE) Fail();
 }
@@ -216,18 +217,17 @@ void Win32FileSystem::CommitScript() {
     DWORD error = FlushFileBuffers(script_) ? ERROR_SUCCESS : GetLastError();
     if (!CloseHandle(script_) && error == ERROR_SUCCESS) error = GetLastError();
     script_ = INVALID_HANDLE_VALUE;
-    const std::wstring work = AtAnyLength(workPath_), script = AtAnyLength(scriptPath_);
     if (error != ERROR_SUCCESS) {
-        DeleteFileW(work.c_str());
+        DeleteFileW(workPath_.c_str());
         Fail(error);
     }
-    if (!ReplaceRetrying(work, script)) {
+    if (!ReplaceRetrying(workPath_, scriptPath_)) {
         error = GetLastError();
         // Either file may be the one held: the new one is looked at before it goes.
         const bool inUse = error == ERROR_SHARING_VIOLATION ||
                            (error == ERROR_ACCESS_DENIED &&
-                            (HeldByAnotherProgram(script) || HeldByAnotherProgram(work)));
-        DeleteFileW(work.c_str());
+                            (HeldByAnotherProgram(scriptPath_) || HeldByAnotherProgram(workPath_)));
+        DeleteFileW(workPath_.c_str());
         Fail(error, inUse ? Kind::InUse : KindOf(error));
     }
 }
@@ -236,7 +236,7 @@ void Win32FileSystem::CloseScript() {
     if (script_ == INVALID_HANDLE_VALUE) return;
     CloseHandle(script_);
     script_ = INVALID_HANDLE_VALUE;
-    DeleteFileW(AtAnyLength(workPath_).c_str());
+    DeleteFileW(workPath_.c_str());
 }
 
 std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
