@@ -62,12 +62,10 @@ void frmTindrel::cmdSave_Click() {
     const std::wstring shownRes = c_.cboRes.Text(), game = c_.cboGameDir.Text();
     const std::wstring resolution = shownRes != ResTable[0] ? shownRes : L"";
     if (game == GameDirTable[0]) return Warn(kNoGameMessage);
-    auto console = [this](const std::wstring& text) {
-        return p_.codePage.ToConsole(text).has_value();
-    };
+    auto console = [this](const auto& text) { return p_.codePage.ToConsole(text).has_value(); };
     // The emulator reads its command line in the ANSI code page: a character
     // only the console's holds would reach the game as another.
-    auto ansi = [this](const std::wstring& text) { return p_.codePage.ToAnsi(text).has_value(); };
+    auto ansi = [this](const auto& text) { return p_.codePage.ToAnsi(text).has_value(); };
     for (const std::wstring* text : {&game, &resolution}) {
         if (std::any_of(text->begin(), text->end(),
                         [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; }))

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <utility>
 #include <vector>
 
 #include "platform/paths.h"
