@@ -291,8 +291,7 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
     return std::wstring();
 }
 
-// The command interpreter reads a batch file in the console's code page,
-// which on most systems is not the ANSI one: the same bytes are other letters.
+// On most systems not the ANSI one: the same bytes are other letters.
 std::optional<std::string> Win32CodePage::ToConsole(const std::wstring& text) {
     return Encoded(GetOEMCP(), text);
 }
