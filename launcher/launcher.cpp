@@ -11,8 +11,6 @@ namespace zolv {
 
 namespace {
 
-constexpr const wchar_t* kEmulator = L"zolv.exe ";
-
 // The command interpreter takes no long-path prefix: the script's path must fit
 // in MAX_PATH less its null, which keeps its directory within a current one's 258.
 constexpr std::size_t kLongestPath = 259;
@@ -37,7 +35,7 @@ std::wstring ComposeCommandLine(const MainControls& c, const std::wstring& game,
         {c.chkNoSound, L" -s"}, {c.chkEnableV, L" -v"},     {c.chkFrame, L" -f"},
         {c.chkScan, L" -n"},    {c.chkSkip, L" -noanalys"}, {c.chkRotate, L" -r"},
         {c.chkFM, L" -a"},      {c.chkJoyStick, L" -j"}};
-    std::wstring line = kEmulator + game;
+    std::wstring line = L"zolv.exe " + game;
     for (const auto& [box, text] : switches) line += box.Value() == 1 ? text : L"";
     return line + resolution;
 }
