@@ -14,8 +14,7 @@ std::wstring PathFromListText(const std::wstring& text) {
 
 void DirectoryList::SetPath(const std::wstring& text) {
     std::wstring path = files_.ResolveDirectory(PathFromListText(text));
-    // One spelling of a drive however it was reached, the start directory's
-    // or a drive list's lower-case letter: upper case, as Windows writes paths.
+    // One spelling of a drive however it was reached: upper case, as Windows writes paths.
     if (path.size() >= 2 && path[1] == L':' && path[0] >= L'a' && path[0] <= L'z')
         path[0] = static_cast<wchar_t>(path[0] - L'a' + L'A');
     std::vector<std::wstring> children = files_.Subdirectories(path);
@@ -25,18 +24,15 @@ void DirectoryList::SetPath(const std::wstring& text) {
     std::vector<DirEntry> entries{{root, root, 0, true}};
     for (std::size_t start = root.size(), end; start < path.size(); start = end + 1) {
         end = std::min(path.find_first_of(L"\\/", start), path.size());
-        if (end > start) {
-            const int level = static_cast<int>(entries.size());
-            entries.push_back({path.substr(start, end - start), path.substr(0, end), level, true});
-        }
+        if (end > start)
+            entries.push_back({path.substr(start, end - start), path.substr(0, end),
+                               static_cast<int>(entries.size()), true});
     }
     const std::wstring open = entries.back().path;
     const int level = static_cast<int>(entries.size());
     entries.reserve(entries.size() + children.size());
-    for (std::wstring& child : children) {
-        std::wstring childPath = InDirectory(open, child);
-        entries.push_back({std::move(child), std::move(childPath), level, false});
-    }
+    for (const std::wstring& child : children)
+        entries.push_back({child, InDirectory(open, child), level, false});
     path_ = path;
     entries_ = std::move(entries);
 }
@@ -58,11 +54,9 @@ std::optional<std::wstring> DirectoryList::Open(std::size_t index) {
 }
 
 int DirectoryList::OpenIndex() const {
-    int index = -1;
-    for (std::size_t i = 0; i < entries_.size() && entries_[i].open; ++i) {
-        index = static_cast<int>(i);
-    }
-    return index;
+    const auto children = std::find_if(entries_.begin(), entries_.end(),
+                                       [](const DirEntry& entry) { return !entry.open; });
+    return static_cast<int>(children - entries_.begin()) - 1;
 }
 
 }  // namespace zolv

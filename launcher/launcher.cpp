@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "launcher/messages.h"
@@ -12,62 +11,44 @@ namespace zolv {
 
 namespace {
 
-constexpr const wchar_t* kEmulator = L"zolv.exe ";
-
 // The command interpreter takes no long-path prefix: the script's path must fit
 // in MAX_PATH less its null, which keeps its directory within a current one's 258.
 constexpr std::size_t kLongestPath = 259;
 constexpr std::size_t kLongestDirectory = kLongestPath - 1 - std::wstring_view(kScriptName).size();
 
-// "\\server\share\zolv": a network folder reached by no drive letter.
-bool IsNetworkPath(const std::wstring& path) {
-    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-}
-
 // The command interpreter runs at most 8,191 units of a line and cuts the rest
 // unsaid: bytes of the console's code page, or UTF-16 units where that is UTF-8.
 constexpr std::size_t kLongestLine = 8191;
 
+// Windows' wchar_t already holds a character beyond U+FFFF as two; a 32-bit one, as one.
 std::size_t Utf16Units(const std::wstring& text) {
-    std::size_t units = 0;
-    // Windows' wchar_t already holds such a character as two; a 32-bit one, as one.
-    for (wchar_t ch : text) units += static_cast<std::uint32_t>(ch) >> 16 ? 2 : 1;
-    return units;
+    return text.size() + std::count_if(text.begin(), text.end(), [](wchar_t ch) {
+               return static_cast<std::uint32_t>(ch) >> 16 != 0;
+           });
 }
 
-bool HasControlCharacter(const std::wstring& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; });
+// The launch script's one line. Only a check box value of 1 adds its switch.
+std::wstring ComposeCommandLine(const MainControls& c, const std::wstring& game,
+                                const std::wstring& resolution) {
+    // The emulator's own switch order, which is not the order of the boxes on screen.
+    const std::pair<CheckView&, const wchar_t*> switches[] = {
+        {c.chkNoSound, L" -s"}, {c.chkEnableV, L" -v"},     {c.chkFrame, L" -f"},
+        {c.chkScan, L" -n"},    {c.chkSkip, L" -noanalys"}, {c.chkRotate, L" -r"},
+        {c.chkFM, L" -a"},      {c.chkJoyStick, L" -j"}};
+    std::wstring line = L"zolv.exe " + game;
+    for (const auto& [box, text] : switches) line += box.Value() == 1 ? text : L"";
+    return line + resolution;
 }
 
 }  // namespace
 
-std::wstring ComposeCommandLine(const ScriptChoices& c) {
-    // The emulator's own switch order, which is not the order of the boxes on screen.
-    const std::pair<int, const wchar_t*> switches[] = {
-        {c.noSound, L" -s"},     {c.enableV, L" -v"}, {c.frame, L" -f"}, {c.scan, L" -n"},
-        {c.skip, L" -noanalys"}, {c.rotate, L" -r"},  {c.fm, L" -a"},    {c.joyStick, L" -j"}};
-    std::wstring line = kEmulator + c.game;
-    for (const auto& [value, text] : switches) line += value == 1 ? text : L"";
-    return line + c.resolution;
-}
-
 void frmTindrel::Form_Load() {
     std::copy(kResolutions.begin(), kResolutions.end(), ResTable.begin());
     std::copy(kGameDirs.begin(), kGameDirs.end(), GameDirTable.begin());
-    for (std::size_t i = 0; i < kResolutions.size(); ++i) c_.cboRes.AddItem(ResTable[i]);
+    for (const wchar_t* text : kResolutions) c_.cboRes.AddItem(text);
     c_.cboRes.SetText(ResTable[0]);
-    for (std::size_t i = 0; i < kGameDirs.size(); ++i) c_.cboGameDir.AddItem(GameDirTable[i]);
+    for (const wchar_t* text : kGameDirs) c_.cboGameDir.AddItem(text);
     c_.cboGameDir.SetText(GameDirTable[0]);
-}
-
-ScriptChoices frmTindrel::ReadChoices() {
-    const std::wstring resolution = c_.cboRes.Text();
-    return {c_.cboGameDir.Text(),  resolution != ResTable[0] ? resolution : L"",
-            c_.chkNoSound.Value(), c_.chkEnableV.Value(),
-            c_.chkFrame.Value(),   c_.chkScan.Value(),
-            c_.chkSkip.Value(),    c_.chkRotate.Value(),
-            c_.chkFM.Value(),      c_.chkJoyStick.Value()};
 }
 
 void frmTindrel::cmdSave_Click() {
@@ -76,20 +57,21 @@ void frmTindrel::cmdSave_Click() {
 
     // Every refusal comes before anything is touched, so the last good
     // script, the current directory and the saved flag survive it.
-    const ScriptChoices choices = ReadChoices();
-    if (choices.game == GameDirTable[0]) return Warn(kNoGameMessage);
-    auto console = [this](const std::wstring& text) {
-        return p_.codePage.ToConsole(text).has_value();
-    };
+    const std::wstring shownRes = c_.cboRes.Text(), game = c_.cboGameDir.Text();
+    const std::wstring resolution = shownRes != ResTable[0] ? shownRes : L"";
+    if (game == GameDirTable[0]) return Warn(kNoGameMessage);
+    auto console = [this](const auto& text) { return p_.codePage.ToConsole(text).has_value(); };
     // The emulator reads its command line in the ANSI code page: a character
     // only the console's holds would reach the game as another.
-    auto ansi = [this](const std::wstring& text) { return p_.codePage.ToAnsi(text).has_value(); };
-    for (const std::wstring* text : {&choices.game, &choices.resolution}) {
-        if (HasControlCharacter(*text)) return Warn(ControlCharacterRefusal(*text));
+    auto ansi = [this](const auto& text) { return p_.codePage.ToAnsi(text).has_value(); };
+    for (const std::wstring* text : {&game, &resolution}) {
+        if (std::any_of(text->begin(), text->end(),
+                        [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; }))
+            return Warn(ControlCharacterRefusal(*text));
         if (!console(*text)) return Warn(CharacterRefusal(CharacterSet::Console, *text, console));
         if (!ansi(*text)) return Warn(CharacterRefusal(CharacterSet::Ansi, *text, ansi));
     }
-    const std::wstring line = ComposeCommandLine(choices);
+    const std::wstring line = ComposeCommandLine(c_, game, resolution);
     const std::optional<std::string> bytes = p_.codePage.ToConsole(line);
     // Texts that fit apart may not together: decoding composes by default (MB_PRECOMPOSED).
     if (!bytes) return Warn(CharacterRefusal(CharacterSet::Console, line, console));
@@ -99,9 +81,10 @@ void frmTindrel::cmdSave_Click() {
         return Warn(
             LineTooLongRefusal(length, kLongestLine, !utf8 && bytes->size() != line.size()));
 
-    // As when started from a network folder in Explorer: no drive is chosen,
-    // and the command prompt cannot run there.
-    if (IsNetworkPath(ChosenDir)) return Warn(NetworkFolderRefusal(ChosenDir));
+    // "\\server\share\zolv", as when started from a network folder in Explorer:
+    // no drive is chosen, and the command prompt cannot run there.
+    if (ChosenDir.size() >= 2 && IsSeparator(ChosenDir[0]) && IsSeparator(ChosenDir[1]))
+        return Warn(NetworkFolderRefusal(ChosenDir));
     if (ChosenDrive.empty() || ChosenDir.empty()) return Warn(NoDriveRefusal());
     // Windows would refuse the directory; Wine would go on, and starting the
     // game from there can bring the program down.
@@ -129,20 +112,18 @@ void frmTindrel::WriteScript(const std::string& bytes) {
         } catch (const PlatformError&) {
             // Gone too: the error below is the one the user can act on.
         }
+        // The new script is written beside the last one and only then put in its place.
+        bool kept = false;
+        try {
+            kept = !p_.files.FindFile(InDirectory(ChosenDir, kScriptName)).empty();
+        } catch (const PlatformError&) {
+            // A directory that cannot be searched: nothing is promised of it.
+        }
         return Warn(SaveFailure(
             changingDrive ? UnreadableDriveCause(ChosenDrive[0]) : FailureCause(error, ChosenDir),
-            ChosenDir, ScriptKept()));
+            ChosenDir, kept));
     }
     SettingsSaved = true;
-}
-
-// The new script is written beside the last one and only then put in its place.
-bool frmTindrel::ScriptKept() {
-    try {
-        return !p_.files.FindFile(InDirectory(ChosenDir, kScriptName)).empty();
-    } catch (const PlatformError&) {
-        return false;  // a directory that cannot be searched: nothing is promised of it
-    }
 }
 
 void frmTindrel::cmdExecute_Click() {

@@ -48,18 +48,11 @@ public:
 };
 
 struct MainControls {
-    ComboView& cboGameDir;
-    ComboView& cboRes;
+    ComboView &cboGameDir, &cboRes;
     DriveListView& drvDrive;
     DirListView& dirDir;
-    CheckView& chkNoSound;
-    CheckView& chkEnableV;
-    CheckView& chkFrame;
-    CheckView& chkScan;
-    CheckView& chkSkip;
-    CheckView& chkRotate;
-    CheckView& chkFM;
-    CheckView& chkJoyStick;
+    CheckView &chkNoSound, &chkEnableV, &chkFrame, &chkScan, &chkSkip, &chkRotate, &chkFM,
+        &chkJoyStick;
 };
 
 struct LauncherPlatform {
@@ -88,14 +81,6 @@ inline constexpr std::array<const wchar_t*, 7> kResolutions = {
     L"Select Resolution", L" -d384x256", L" -d360x256", L" -d320x400",
     L" -d320x240",        L" -d256x256", L" -d224x288"};
 
-// The emulator's command line for a set of choices, as the one line of the
-// launch script. Only a check box value of 1 adds its switch.
-struct ScriptChoices {
-    std::wstring game, resolution;
-    int noSound = 0, enableV = 0, frame = 0, scan = 0, skip = 0, rotate = 0, fm = 0, joyStick = 0;
-};
-std::wstring ComposeCommandLine(const ScriptChoices& choices);
-
 class frmTindrel {
 public:
     frmTindrel(MainControls controls, LauncherPlatform platform) : c_(controls), p_(platform) {}
@@ -115,9 +100,7 @@ public:
     std::array<std::wstring, 11> ResTable;
 
 private:
-    ScriptChoices ReadChoices();
     void WriteScript(const std::string& bytes);
-    bool ScriptKept();
     void Warn(const std::wstring& text);
 
     MainControls c_;

@@ -17,8 +17,6 @@ constexpr const wchar_t* kNoDiskMessage =
 
 // The save's refusals, which come before anything is touched.
 std::wstring ControlCharacterRefusal(const std::wstring& text);
-// The console's code page, in which the command prompt reads the script, and
-// the ANSI one, in which the emulator reads its command line.
 enum class CharacterSet { Console, Ansi };
 // Names each character of the text that does not fit the set.
 std::wstring CharacterRefusal(CharacterSet set, const std::wstring& text,

@@ -73,9 +73,8 @@ public:
 class CodePage {
 public:
     virtual ~CodePage() = default;
-    // Nothing when a character has no form in the console's code page; never a substitute.
+    // Nothing when a character has no form in the code page; never a substitute.
     virtual std::optional<std::string> ToConsole(const std::wstring& text) = 0;
-    // The same in the ANSI code page.
     virtual std::optional<std::string> ToAnsi(const std::wstring& text) = 0;
     virtual std::wstring FromAnsi(const std::string& bytes) = 0;
     // UTF-8 (65001), where the interpreter measures a line in UTF-16 units, not bytes.

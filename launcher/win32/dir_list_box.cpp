@@ -10,20 +10,6 @@ namespace zolv {
 constexpr int kIndent = 8;  // pixels a level, at 96 DPI
 constexpr int kFolderWidth = 14;
 
-void DirListBox::DrawFolder(HDC dc, const RECT& cell, bool open) const {
-    const int w = Scaled(kFolderWidth);
-    const int top = cell.top + (cell.bottom - cell.top) / 2 - Scaled(5);
-    const int bottom = cell.top + (cell.bottom - cell.top) / 2 + Scaled(5);
-    HBRUSH fill = CreateSolidBrush(open ? RGB(255, 255, 160) : RGB(224, 192, 64));
-    HGDIOBJ oldBrush = SelectObject(dc, fill);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, cell.left, top + Scaled(2), cell.left + w, bottom);
-    Rectangle(dc, cell.left, top, cell.left + w / 2, top + Scaled(3));
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(fill);
-}
-
 void DirListBox::SetPath(const std::wstring& path) {
     list_.SetPath(path);  // throws, keeping the old directory, when the place can't be read
     Refill();
@@ -82,9 +68,20 @@ void DirListBox::Draw(const DRAWITEMSTRUCT* item) const {
     const bool selected = item->itemState & ODS_SELECTED;
     FillRect(dc, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
+    // The folder: a body and a tab, pale where the folder is on the open path.
     RECT cell = item->rcItem;
     cell.left += Scaled(2 + kIndent * entry.level);
-    DrawFolder(dc, cell, entry.open);
+    const int w = Scaled(kFolderWidth);
+    const int top = cell.top + (cell.bottom - cell.top) / 2 - Scaled(5);
+    const int bottom = cell.top + (cell.bottom - cell.top) / 2 + Scaled(5);
+    HBRUSH fill = CreateSolidBrush(entry.open ? RGB(255, 255, 160) : RGB(224, 192, 64));
+    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, cell.left, top + Scaled(2), cell.left + w, bottom);
+    Rectangle(dc, cell.left, top, cell.left + w / 2, top + Scaled(3));
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(fill);
     cell.left += Scaled(kFolderWidth + 3);
 
     SetBkMode(dc, TRANSPARENT);

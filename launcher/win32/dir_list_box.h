@@ -27,7 +27,6 @@ private:
     void OpenHighlighted();
     void Refill();
     int ItemHeight(HFONT font) const;
-    void DrawFolder(HDC dc, const RECT& cell, bool open) const;
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
     DirectoryList list_;

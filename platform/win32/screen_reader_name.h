@@ -11,14 +11,15 @@ namespace zolv {
 
 class NamedControl : public Subclass {
 public:
-    void Install(HWND control, const wchar_t* name);  // the name is kept, not copied
+    void Install(HWND control, const wchar_t* name) {  // the name is kept, not copied
+        name_ = name;
+        Subclass::Install(control);
+    }
 
 protected:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void Release();
-
     const wchar_t* name_ = nullptr;
     bool asked_ = false;
     IAccPropServices* annotations_ = nullptr;  // while the control is annotated

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <utility>
 #include <vector>
 
 #include "platform/paths.h"
@@ -83,6 +82,9 @@ std::wstring AtAnyLength(const std::wstring& full) {
     return L"\\\\?\\" + full;
 }
 
+constexpr DWORD kDirectoryHiddenSystem =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 struct FindHandle {
     HANDLE handle;
     ~FindHandle() {
@@ -90,14 +92,8 @@ struct FindHandle {
     }
 };
 
-HKEY RootHandle(std::uint32_t root) {
-    // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
-    return reinterpret_cast<HKEY>(
-        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
-}
-
+// Empty bytes decode to an empty text: the count of none fails.
 std::wstring Decoded(UINT codePage, const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
     const int length = static_cast<int>(bytes.size());
     const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     std::wstring text(size > 0 ? size : 0, L'\0');
@@ -112,13 +108,12 @@ std::optional<std::string> Encoded(UINT codePage, const std::wstring& text) {
     const int length = static_cast<int>(text.size());
     // UTF-8 has a form for every character and takes neither the flag nor the report.
     const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    BOOL* const report = utf8 ? nullptr : &usedDefault;
     // Room for the most a console or ANSI code page takes for a unit; more would refuse.
     std::string bytes(text.size() * 4, '\0');
-    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(),
-                                         static_cast<int>(bytes.size()), nullptr, report);
+    const int size = WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
+                                         length, bytes.data(), static_cast<int>(bytes.size()),
+                                         nullptr, utf8 ? nullptr : &usedDefault);
     if (size <= 0 || usedDefault) return std::nullopt;
     bytes.resize(size);
     if (Decoded(codePage, bytes) != text) return std::nullopt;
@@ -148,9 +143,8 @@ std::wstring WithLongWordsBroken(const std::wstring& text) {
     std::size_t runStart = 0;  // where the current line's run of non-blanks begins
     for (wchar_t c : text) {
         if (!std::iswspace(c) && broken.size() - runStart == kLongestRun) {
-            const std::size_t separator = broken.find_last_of(L"\\/");
-            const bool atSeparator = separator != std::wstring::npos && separator >= runStart;
-            const std::size_t at = atSeparator ? separator + 1 : broken.size();
+            const std::size_t afterSeparator = broken.find_last_of(L"\\/") + 1;  // 0 for none
+            const std::size_t at = afterSeparator > runStart ? afterSeparator : broken.size();
             broken.insert(at, 1, L'\n');
             runStart = at + 1;
         }
@@ -184,7 +178,6 @@ std::wstring Win32FileSystem::CurrentDirectory() {
 }
 
 void Win32FileSystem::ChangeDrive(wchar_t letter) {
-    // "d:" alone names the drive at its own current directory.
     if (!SetCurrentDirectoryW(std::wstring{letter, L':'}.c_str())) Fail();
 }
 
@@ -197,17 +190,17 @@ void Win32FileSystem::ChangeDirectory(const std::wstring& path) {
 
 void Win32FileSystem::CreateScript(const std::wstring& name) {
     CloseScript();
-    scriptPath_ = FullPath(name);
-    workPath_ = scriptPath_ + L".saving";
+    const std::wstring full = FullPath(name);
+    scriptPath_ = AtAnyLength(full);
+    workPath_ = AtAnyLength(full + L".saving");
     // A folder in the way would fail only the rename, as "access denied"; a
     // read-only script Wine's rename would replace anyway. So both are looked for first.
-    const DWORD attributes = GetFileAttributesW(AtAnyLength(scriptPath_).c_str());
+    const DWORD attributes = GetFileAttributesW(scriptPath_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         Fail(ERROR_ACCESS_DENIED,
              attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::FolderInTheWay : Kind::ReadOnly);
-    }
-    script_ = CreateFileW(AtAnyLength(workPath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    script_ = CreateFileW(workPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (script_ == INVALID_HANDLE_VALUE) Fail();
 }
@@ -220,23 +213,20 @@ void Win32FileSystem::WriteScript(const std::string& bytes) {
 }
 
 void Win32FileSystem::CommitScript() {
-    const bool flushed = FlushFileBuffers(script_);
-    const DWORD flushError = GetLastError();
-    const bool closed = CloseHandle(script_);
+    DWORD error = FlushFileBuffers(script_) ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(script_) && error == ERROR_SUCCESS) error = GetLastError();
     script_ = INVALID_HANDLE_VALUE;
-    if (!flushed || !closed) {
-        const DWORD error = flushed ? GetLastError() : flushError;
-        DeleteFileW(AtAnyLength(workPath_).c_str());
+    if (error != ERROR_SUCCESS) {
+        DeleteFileW(workPath_.c_str());
         Fail(error);
     }
-    const std::wstring work = AtAnyLength(workPath_), script = AtAnyLength(scriptPath_);
-    if (!ReplaceRetrying(work, script)) {
-        const DWORD error = GetLastError();
+    if (!ReplaceRetrying(workPath_, scriptPath_)) {
+        error = GetLastError();
         // Either file may be the one held: the new one is looked at before it goes.
         const bool inUse = error == ERROR_SHARING_VIOLATION ||
                            (error == ERROR_ACCESS_DENIED &&
-                            (HeldByAnotherProgram(script) || HeldByAnotherProgram(work)));
-        DeleteFileW(work.c_str());
+                            (HeldByAnotherProgram(scriptPath_) || HeldByAnotherProgram(workPath_)));
+        DeleteFileW(workPath_.c_str());
         Fail(error, inUse ? Kind::InUse : KindOf(error));
     }
 }
@@ -245,7 +235,7 @@ void Win32FileSystem::CloseScript() {
     if (script_ == INVALID_HANDLE_VALUE) return;
     CloseHandle(script_);
     script_ = INVALID_HANDLE_VALUE;
-    DeleteFileW(AtAnyLength(workPath_).c_str());
+    DeleteFileW(workPath_.c_str());
 }
 
 std::wstring Win32FileSystem::ResolveDirectory(const std::wstring& path) {
@@ -273,11 +263,9 @@ std::vector<std::wstring> Win32FileSystem::Subdirectories(const std::wstring& pa
     // case, made once a name rather than twice a comparison.
     std::vector<std::pair<std::wstring, std::wstring>> keyed;
     do {
-        const wchar_t* name = found.cFileName;
-        const bool dots = name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2]));
-        const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & hidden) && !dots)
+        const std::wstring name = found.cFileName;
+        const DWORD kind = found.dwFileAttributes & kDirectoryHiddenSystem;
+        if (kind == FILE_ATTRIBUTE_DIRECTORY && name != L"." && name != L"..")
             keyed.emplace_back(InvariantUpperCase(name), name);
     } while (FindNextFileW(find.handle, &found));
     std::sort(keyed.begin(), keyed.end());
@@ -297,15 +285,13 @@ std::wstring Win32FileSystem::FindFile(const std::wstring& path) {
             return std::wstring();
         Fail(error);
     }
-    const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
-        if (!(found.dwFileAttributes & excluded)) return found.cFileName;
+        if (!(found.dwFileAttributes & kDirectoryHiddenSystem)) return found.cFileName;
     } while (FindNextFileW(find.handle, &found));
     return std::wstring();
 }
 
-// The command interpreter reads a batch file in the console's code page,
-// which on most systems is not the ANSI one: the same bytes are other letters.
+// On most systems not the ANSI one: the same bytes are other letters.
 std::optional<std::string> Win32CodePage::ToConsole(const std::wstring& text) {
     return Encoded(GetOEMCP(), text);
 }
@@ -343,8 +329,10 @@ long Win32Registry::OpenKey(std::uint32_t root, const std::wstring& keyName, std
     *key = 0;
     const std::optional<std::string> name = Win32CodePage().ToAnsi(keyName);
     if (!name) return ERROR_INVALID_PARAMETER;
+    // The predefined roots are sign-extended 32-bit values on 64-bit Windows.
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExA(RootHandle(root), name->c_str(), options, access, &opened);
+    const LONG result = RegOpenKeyExA(rootKey, name->c_str(), options, access, &opened);
     *key = result == ERROR_SUCCESS ? reinterpret_cast<RegistryKey>(opened) : 0;
     return result;
 }
@@ -353,8 +341,7 @@ long Win32Registry::QueryValue(RegistryKey key, const std::wstring& valueName, s
                                unsigned char* data, std::uint32_t* length) {
     const std::optional<std::string> name = Win32CodePage().ToAnsi(valueName);
     if (!name) return ERROR_INVALID_PARAMETER;
-    DWORD valueType = 0;
-    DWORD size = *length;
+    DWORD valueType = 0, size = *length;
     const LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), name->c_str(), nullptr,
                                          &valueType, data, &size);
     *type = valueType;

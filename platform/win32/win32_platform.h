@@ -32,8 +32,8 @@ public:
 
 private:
     HANDLE script_ = INVALID_HANDLE_VALUE;
-    std::wstring scriptPath_;  // the final name, full path
-    std::wstring workPath_;    // the file being written beside it
+    // The final name and the file written beside it, full paths in the long form where long.
+    std::wstring scriptPath_, workPath_;
 };
 
 class Win32CodePage : public CodePage {
