@@ -89,6 +89,11 @@ def differs(what, expected, actual):
     return f"{what}: expected {expected}, actual {actual}"
 
 
+def compared(rows, prefix=""):
+    """The problems of (what, expected, actual) rows whose two differ."""
+    return [differs(prefix + what, expected, actual) for what, expected, actual in rows if expected != actual]
+
+
 # --- Resources ---------------------------------------------------------------
 
 
@@ -152,16 +157,15 @@ def check_subsystem(pe, arch):
     return problems
 
 
-def imported_dlls(pe):
-    dlls = []
+def import_entries(pe):
+    """(dll name, entry) of each import, delay-loaded ones too."""
     for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT"):
         for entry in getattr(pe, attribute, []):
-            dlls.append(entry.dll.decode("ascii", "replace"))
-    return dlls
+            yield entry.dll.decode("ascii", "replace"), entry
 
 
 def check_imports(pe, arch):
-    dlls = imported_dlls(pe)
+    dlls = [dll for dll, _ in import_entries(pe)]
     if not dlls:
         return ["imports: expected at least KERNEL32.dll, actual no import table"]
     problems = []
@@ -185,14 +189,10 @@ UNDECLARED = re.compile(r"['\u2018]([A-Za-z_][A-Za-z0-9_]*)['\u2019] was not dec
 def system_imports(pe):
     """{dll: [function names]} of the exe's imports, the C runtime left out."""
     found = {}
-    for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT"):
-        for entry in getattr(pe, attribute, []):
-            dll = entry.dll.decode("ascii", "replace")
-            if C_RUNTIME_DLLS.match(dll):
-                continue
-            names = found.setdefault(dll, [])
-            for symbol in entry.imports:
-                names.append(symbol.name.decode("ascii") if symbol.name else f"#{symbol.ordinal}")
+    for dll, entry in import_entries(pe):
+        if not C_RUNTIME_DLLS.match(dll):
+            found.setdefault(dll, []).extend(
+                symbol.name.decode("ascii") if symbol.name else f"#{symbol.ordinal}" for symbol in entry.imports)
     return found
 
 
@@ -270,7 +270,7 @@ def check_version(pe, arch):
             return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
 
         expected_version = version(VERSION_MS, VERSION_LS)
-        for what, expected, actual in [
+        problems += compared([
             ("signature", hex(0xFEEF04BD), hex(signature)),
             ("FILEVERSION", expected_version, version(file_ms, file_ls)),
             ("PRODUCTVERSION", expected_version, version(product_ms, product_ls)),
@@ -279,9 +279,7 @@ def check_version(pe, arch):
             ("FILEOS (VOS__WINDOWS32)", hex(VOS__WINDOWS32), hex(os)),
             ("FILETYPE (VFT_APP)", hex(VFT_APP), hex(file_type)),
             ("FILESUBTYPE", hex(0), hex(subtype)),
-        ]:
-            if expected != actual:
-                problems.append(differs(what, expected, actual))
+        ])
 
     by_key = {}
     for key, _, value, children in blocks:
@@ -326,16 +324,14 @@ def check_icon(pe, arch, expected_image=None):
     if count != 1 or len(group) != 6 + 14 * count:
         return problems + [differs("icon group entries", "1 entry, 20 bytes", f"{count} entries, {len(group)} bytes")]
     width, height, colours, _, planes, bits, size, image_id = struct.unpack_from("<BBBBHHIH", group, 6)
-    for what, expected, actual in [
+    problems += compared([
         ("icon group entry size", "32x32", f"{width or 256}x{height or 256}"),
         ("icon group entry colours", 16, colours),
         ("icon group entry planes", 1, planes),
         ("icon group entry bits per pixel", 4, bits),
         ("icon group entry bytes", ICON_IMAGE_SIZE, size),
         ("icon group entry image id", ICON_IMAGE_ID, image_id),
-    ]:
-        if expected != actual:
-            problems.append(differs(what, expected, actual))
+    ])
 
     image = single_resource(pe, RT_ICON, "RT_ICON", ICON_IMAGE_ID, problems, only=True)
     if image is None:
@@ -345,16 +341,14 @@ def check_icon(pe, arch, expected_image=None):
     if len(image) < 40 + len(PALETTE):
         return problems + [differs(f"RT_ICON {ICON_IMAGE_ID}", "a header and a palette", f"{len(image)} bytes")]
     header_size, w, h, planes, bits, compression = struct.unpack_from("<IiiHHI", image)
-    for what, expected, actual in [
+    problems += compared([
         ("header size", 40, header_size),
         ("biWidth", 32, w),
         ("biHeight (XOR and AND together)", 64, h),
         ("biPlanes", 1, planes),
         ("biBitCount", 4, bits),
         ("biCompression (BI_RGB)", 0, compression),
-    ]:
-        if expected != actual:
-            problems.append(differs(f"RT_ICON {ICON_IMAGE_ID} {what}", expected, actual))
+    ], f"RT_ICON {ICON_IMAGE_ID} ")
     palette = image[40:104]
     if palette != PALETTE:
         wrong = [i for i in range(16) if palette[4 * i : 4 * i + 4] != PALETTE[4 * i : 4 * i + 4]]
@@ -457,17 +451,8 @@ CHECKS = {
 
 def run(pe, arch, names, expected_image=None, compiler=None, build_paths=()):
     """Runs the named checks; returns {name: [problems]}."""
-    results = {}
-    for name in names:
-        if name == "icon":
-            results[name] = check_icon(pe, arch, expected_image)
-        elif name == "xp":
-            results[name] = check_xp(pe, arch, compiler)
-        elif name == "stamp":
-            results[name] = check_stamp(pe, arch, build_paths)
-        else:
-            results[name] = CHECKS[name](pe, arch)
-    return results
+    extra = {"icon": (expected_image,), "xp": (compiler,), "stamp": (build_paths,)}
+    return {name: CHECKS[name](pe, arch, *extra.get(name, ())) for name in names}
 
 
 def main():

@@ -54,27 +54,22 @@ class MakeIconTest(unittest.TestCase):
 
     # --- rejected maps --------------------------------------------------
 
-    def test_a_row_of_the_wrong_width_is_rejected_with_its_line(self):
-        rows = blank_rows()
-        rows[4] = rows[4][:31]
-        # 5 legend lines, then row 5 is on line 10.
-        self.assertRejected(self.make(text_of(rows)), "icon.txt:10:", "row 5 is 31 characters wide, expected 32")
-
-    def test_a_map_of_the_wrong_height_is_rejected(self):
-        self.assertRejected(self.make(text_of(blank_rows()[:31])), "31 rows, expected 32")
-        self.assertRejected(self.make(text_of(blank_rows() + [["K"] * 32])), "33 rows, expected 32")
-
-    def test_a_character_outside_the_legend_is_rejected(self):
-        rows = blank_rows()
-        rows[2][7] = "Q"
-        self.assertRejected(self.make(text_of(rows)), "icon.txt:8:", "column 8", "'Q' is not in the legend")
-
-    def test_an_unknown_colour_is_rejected_with_the_known_ones(self):
-        text = text_of(blank_rows()).replace("R = red", "R = crimson")
-        self.assertRejected(self.make(text), "icon.txt:4:", "unknown colour 'crimson'", "dark yellow")
-
-    def test_a_map_without_a_legend_is_rejected(self):
-        self.assertRejected(self.make("\n".join("K" * 32 for _ in range(32))), "legend")
+    def test_a_broken_map_is_rejected_with_the_line_and_the_fault(self):
+        narrow, stray = blank_rows(), blank_rows()
+        narrow[4] = narrow[4][:31]
+        stray[2][7] = "Q"
+        cases = [  # 5 legend lines, then the map's row n is on line n + 5
+            (text_of(narrow), ("icon.txt:10:", "row 5 is 31 characters wide, expected 32")),
+            (text_of(blank_rows()[:31]), ("31 rows, expected 32",)),
+            (text_of(blank_rows() + [["K"] * 32]), ("33 rows, expected 32",)),
+            (text_of(stray), ("icon.txt:8:", "column 8", "'Q' is not in the legend")),
+            (text_of(blank_rows()).replace("R = red", "R = crimson"),
+             ("icon.txt:4:", "unknown colour 'crimson'", "dark yellow")),
+            ("\n".join("K" * 32 for _ in range(32)), ("legend",)),
+        ]
+        for text, words in cases:
+            with self.subTest(words[-1]):
+                self.assertRejected(self.make(text), *words)
 
     def test_it_will_not_write_beside_the_map(self):
         result = self.make(text_of(blank_rows()), out=self.dir.name)
@@ -117,18 +112,14 @@ class MakeIconTest(unittest.TestCase):
         self.assertFalse(transparent(31, 31))
         self.assertEqual(sum(bin(b).count("1") for b in mask), 2, "only the two transparent pixels set the AND bit")
 
-    def test_the_group_refers_to_image_30001(self):
+    def test_the_group_and_the_ico_file_hold_image_30001(self):
         self.assertEqual(self.make(text_of(blank_rows())).returncode, 0)
         group = self.read("icon_group.bin")
         self.assertEqual(len(group), 20)
         self.assertEqual(struct.unpack("<HHHBBBBHHIH", group), (0, 1, 1, 32, 32, 16, 0, 1, 4, 744, 30001))
-
-    def test_the_ico_file_holds_the_same_image(self):
-        self.assertEqual(self.make(text_of(blank_rows())).returncode, 0)
         ico = self.read("zolvload.ico")
         self.assertEqual(struct.unpack_from("<HHHBBBBHHII", ico), (0, 1, 1, 32, 32, 16, 0, 1, 4, 744, 22))
         self.assertEqual(ico[22:], self.read("icon_image.bin"))
-
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

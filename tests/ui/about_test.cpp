@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "program/control_ids.h"
 #include "tests/ui/driver.h"
@@ -14,13 +13,6 @@ namespace zolv::ui {
 namespace {
 
 constexpr const wchar_t* kAboutCaption = L"About ZOLV Loader";
-
-// Where the screenshots go when ZOLV_UI_SCREENSHOTS names a directory.
-std::wstring ScreenshotPath(const wchar_t* name) {
-    const wchar_t* directory = _wgetenv(L"ZOLV_UI_SCREENSHOTS");
-    if (!directory || !*directory) return L"";
-    return std::wstring(directory) + L"\\" + name;
-}
 
 // "&About" is chosen by posting its command, as the menu does, except where
 // the menu's keys themselves are under test.
@@ -33,16 +25,8 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
-        about = ChooseAbout();
+        about = app.OpenAbout();
         ASSERT_NE(about, nullptr) << "\"&About\" did not show the About window";
-    }
-
-    HWND ChooseAbout() {
-        PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
-        app.Idle();
-        HWND found = nullptr;
-        WaitFor([&] { return (found = app.FindWindowByCaption(kAboutCaption)) != nullptr; }, 5000);
-        return found;
     }
 
     int AboutWindows() const {
@@ -54,29 +38,13 @@ protected:
     bool AboutIsGone() const {
         return WaitFor([&] { return !IsWindow(about); }, 5000);
     }
-
-    // The two windows apart, so that neither hides the other.
-    void SideBySide() {
-        RECT main;
-        GetWindowRect(app.main(), &main);
-        SetWindowPos(about, nullptr, main.right + 8, main.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        app.Idle();
-    }
-
-    void MakeForeground(HWND window) {
-        SetForegroundWindow(window);
-        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }, 3000))
-            << "the window could not be brought to the front";
-        app.Idle();
-    }
 };
 
 // --- what it is ----------------------------------------------------------------------------------
 
 using AboutWindowLooks = AboutWindowTest;
 
-TEST_F(AboutWindowLooks, IsAFixedModelessDialogOwnedByTheMainWindow) {
+TEST_F(AboutWindowLooks, IsAFixedModelessDialogOfTheMainWindowWithEveryControlInPlaceInTwips) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), app.main()) << "the About window's owner";
     EXPECT_FALSE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW)
         << "a taskbar button of its own";
@@ -90,26 +58,7 @@ TEST_F(AboutWindowLooks, IsAFixedModelessDialogOwnedByTheMainWindow) {
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_TRUE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME)
         << "a dialog's fixed border is expected";
-    RECT client;
-    GetClientRect(about, &client);
-    EXPECT_EQ(client.right, Px(3495)) << "client width of 3495 twips";
-    EXPECT_EQ(client.bottom, Px(3375)) << "client height of 3375 twips";
-}
-
-TEST_F(AboutWindowLooks, EveryControlHasItsKindTextAndPlaceInTwips) {
-    for (const PlacedControl& c : kAboutControls) {
-        HWND control = GetDlgItem(about, c.id);
-        ASSERT_NE(control, nullptr) << "no control " << c.id;
-        EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;
-        if (c.text) {
-            EXPECT_EQ(Text(control), c.text) << "text of control " << c.id;
-        }
-        const RECT r = ClientRectIn(control);
-        EXPECT_EQ(r.left, Px(c.left)) << "left of " << c.id;
-        EXPECT_EQ(r.top, Px(c.top)) << "top of " << c.id;
-        EXPECT_EQ(r.right - r.left, Px(c.width)) << "width of " << c.id;
-        EXPECT_EQ(r.bottom - r.top, Px(c.height)) << "height of " << c.id;
-    }
+    ExpectLaidOut(about, kAboutControls, kAboutClient);
     const auto buttonKind = [&](int id) {
         return GetWindowLongW(GetDlgItem(about, id), GWL_STYLE) & BS_TYPEMASK;
     };
@@ -126,20 +75,16 @@ TEST_F(AboutWindowLooks, ShowsTheProgramsIconInThePictureAndTheCaption) {
         << "picIcon shows no icon";
     // Wine answers WM_GETICON to no other process, so the caption is looked
     // at instead: the icon's yellow, left of the caption's text.
-    SideBySide();  // the main window's caption shows the same icon
-    MakeForeground(about);
+    app.PutBeside(about);  // the main window's caption shows the same icon
+    app.MakeForeground(about);
     RECT frame;
     GetWindowRect(about, &frame);
     POINT client = {0, 0};
     ClientToScreen(about, &client);
     const ScreenShot caption({frame.left, frame.top, frame.left + 32, client.y});
     int yellow = 0;
-    for (int y = 0; y < caption.height(); ++y) {
-        for (int x = 0; x < caption.width(); ++x) {
-            const COLORREF c = caption.At(x, y);
-            yellow += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) < 100;
-        }
-    }
+    for (COLORREF c : caption.pixels())
+        yellow += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) < 100;
     EXPECT_GT(yellow, 10) << "no icon in the About window's caption";
 }
 
@@ -164,28 +109,45 @@ TEST_F(AboutWindowLooks, TheEngravedRuleIsGreyOverWhite) {
     EXPECT_EQ(Hex(shot.At(Px(2000), y + 2)), Hex(face)) << "the rule is two pixels high";
 }
 
-// Text cut off at a label's edge leaves ink on its last rows or column.
-TEST_F(AboutWindowLooks, EveryLabelShowsItsWholeText) {
-    SideBySide();
-    MakeForeground(about);
+// Text cut off at a label's edge leaves ink on its last rows or column. The
+// long texts' runs of blanks end a line; none is carried over to indent the next.
+TEST_F(AboutWindowLooks, EveryLabelShowsItsWholeTextEachLineFromTheLeft) {
+    app.PutBeside(about);
+    app.MakeForeground(about);
     RECT frame;
     GetWindowRect(about, &frame);
-    const ScreenShot shot(frame);
+    const ScreenShot shot(about);
+    EXPECT_TRUE(shot.Save(L"zolv-about.bmp")) << "could not save the screenshot";
     POINT origin = {0, 0};
     ClientToScreen(about, &origin);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
 
     for (int id : {IDC_TITLE, IDC_VERSION, IDC_DESCRIPTION, IDC_DISCLAIMER}) {
+        const bool lineByLine = id == IDC_DESCRIPTION || id == IDC_DISCLAIMER;
         const RECT r = ClientRectIn(GetDlgItem(about, id));
         const int left = origin.x - frame.left + r.left, top = origin.y - frame.top + r.top;
         const int width = r.right - r.left, height = r.bottom - r.top;
         int inked = 0, lastInkedRow = -1, lastInkedColumn = -1;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
+        // Lines of text are bands of rows with ink, with clear rows between.
+        int lines = 0, lineStart = -1;
+        for (int y = 0; y <= height; ++y) {
+            int first = width;
+            for (int x = 0; x < width && y < height; ++x) {
                 if (shot.At(left + x, top + y) == face) continue;
+                first = std::min(first, x);
                 ++inked;
                 lastInkedRow = std::max(lastInkedRow, y);
                 lastInkedColumn = std::max(lastInkedColumn, x);
+            }
+            if (first < width) {
+                if (lineStart < 0) ++lines;
+                lineStart = lineStart < 0 ? first : std::min(lineStart, first);
+            } else if (lineStart >= 0) {
+                if (lineByLine) {
+                    EXPECT_LE(lineStart, 2) << "label " << id << ": line " << lines << " starts "
+                                            << lineStart << " pixels in";
+                }
+                lineStart = -1;
             }
         }
         EXPECT_GT(inked, 20) << "label " << id << " shows no text";
@@ -194,45 +156,9 @@ TEST_F(AboutWindowLooks, EveryLabelShowsItsWholeText) {
             << " pixels high)";
         EXPECT_LT(lastInkedColumn, width - 1)
             << "label " << id << ": text is cut off at the right (" << width << " pixels wide)";
-    }
-
-    const std::wstring path = ScreenshotPath(L"zolv-about.bmp");
-    if (!path.empty()) {
-        EXPECT_TRUE(shot.SaveBitmap(path)) << "could not save the screenshot";
-    }
-}
-
-// The long texts' runs of blanks end a line; none is carried over to indent
-// the next one.
-TEST_F(AboutWindowLooks, EveryLineOfTheLongTextsStartsAtTheLeft) {
-    SideBySide();
-    MakeForeground(about);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (int id : {IDC_DESCRIPTION, IDC_DISCLAIMER}) {
-        HWND label = GetDlgItem(about, id);
-        RECT r;
-        GetWindowRect(label, &r);
-        const ScreenShot shot(r);
-        // Lines of text are bands of rows with ink, with clear rows between.
-        int lines = 0, lineStart = -1;
-        for (int y = 0; y <= shot.height(); ++y) {
-            int left = shot.width();
-            for (int x = 0; x < shot.width() && y < shot.height(); ++x) {
-                if (shot.At(x, y) != face) {
-                    left = x;
-                    break;
-                }
-            }
-            if (left < shot.width()) {
-                if (lineStart < 0) ++lines;
-                lineStart = lineStart < 0 ? left : std::min(lineStart, left);
-            } else if (lineStart >= 0) {
-                EXPECT_LE(lineStart, 2) << "label " << id << ": line " << lines << " starts "
-                                        << lineStart << " pixels in";
-                lineStart = -1;
-            }
+        if (lineByLine) {
+            EXPECT_GE(lines, 3) << "label " << id << " should show several lines";
         }
-        EXPECT_GE(lines, 3) << "label " << id << " should show several lines";
     }
 }
 
@@ -240,21 +166,23 @@ TEST_F(AboutWindowLooks, EveryLineOfTheLongTextsStartsAtTheLeft) {
 
 using AboutWindowKeys = AboutWindowTest;
 
-TEST_F(AboutWindowKeys, OpensWithTheFocusOnOK) {
-    EXPECT_EQ(GetForegroundWindow(), about) << "the About window comes to the front";
-    EXPECT_EQ(app.Focus(), GetDlgItem(about, IDOK));
-}
-
-TEST_F(AboutWindowKeys, TheFocusComesBackWhenTheWindowIsActivatedAgain) {
-    SideBySide();
+// Activated again, or "&About" chosen again, the one window comes back as it was left.
+TEST_F(AboutWindowKeys, ActivatedOrChosenAgainTheOneWindowComesBackAsItWasLeft) {
+    app.PutBeside(about);
     app.PressKeys({VK_TAB});
     ASSERT_EQ(app.Focus(), GetDlgItem(about, IDC_SYSINFO)) << "Tab moves from OK to System Info";
-    MakeForeground(app.main());
-    MakeForeground(about);
+    app.MakeForeground(app.main());
+    app.MakeForeground(about);
     EXPECT_EQ(app.Focus(), GetDlgItem(about, IDC_SYSINFO))
         << "the About window lost track of its focused button";
-    MakeForeground(app.main());
-    ChooseAbout();  // "&About" again brings it to the front as it was left
+    HWND version = GetDlgItem(about, IDC_VERSION);
+    SendMessageW(version, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"set by the test"));
+    app.MakeForeground(app.main());
+    EXPECT_EQ(app.OpenAbout(), about) << "a second About window appeared";
+    EXPECT_EQ(AboutWindows(), 1);
+    EXPECT_EQ(Text(version), L"set by the test") << "the load step ran again";
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 3000))
+        << "the open About window did not come to the front";
     EXPECT_EQ(app.Focus(), GetDlgItem(about, IDC_SYSINFO));
 }
 
@@ -295,7 +223,7 @@ const CloseWay kCloseWays[] = {
 class AboutWindowCloses : public AboutWindowTest, public ::testing::WithParamInterface<CloseWay> {};
 
 TEST_P(AboutWindowCloses, AndTheProgramGoesOn) {
-    SideBySide();
+    app.PutBeside(about);
     ASSERT_EQ(app.Focus(), GetDlgItem(about, IDOK));
     GetParam().close(app, about);
     EXPECT_TRUE(AboutIsGone()) << "the About window is still open";
@@ -305,35 +233,22 @@ TEST_P(AboutWindowCloses, AndTheProgramGoesOn) {
     EXPECT_EQ(app.VisibleWindows(), std::vector<HWND>{app.main()});
 }
 
-INSTANTIATE_TEST_SUITE_P(, AboutWindowCloses, ::testing::ValuesIn(kCloseWays),
-                         [](const ::testing::TestParamInfo<CloseWay>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(, AboutWindowCloses, ::testing::ValuesIn(kCloseWays), ByName());
 
 // --- one window, loaded once ---------------------------------------------------------------------
 
 using AboutWindowLoad = AboutWindowTest;
 
-TEST_F(AboutWindowLoad, ChoosingAboutAgainKeepsTheOneWindowAsItIs) {
-    HWND version = GetDlgItem(about, IDC_VERSION);
-    SendMessageW(version, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"set by the test"));
-    MakeForeground(app.main());
-    EXPECT_EQ(ChooseAbout(), about) << "a second About window appeared";
-    EXPECT_EQ(AboutWindows(), 1);
-    EXPECT_EQ(Text(version), L"set by the test") << "the load step ran again";
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 3000))
-        << "the open About window did not come to the front";
-}
-
-TEST_F(AboutWindowLoad, AfterItWasClosedTheNextOneIsLoadedAfresh) {
+TEST_F(AboutWindowLoad, AfterItWasClosedTheNextOneIsLoadedAfreshInFrontWithTheFocusOnOK) {
     SendMessageW(GetDlgItem(about, IDC_VERSION), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(L"set by the test"));
     SendMessageW(about, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption set by the test"));
     app.Click(GetDlgItem(about, IDOK));
     ASSERT_TRUE(AboutIsGone());
-    about = ChooseAbout();
+    about = app.OpenAbout();
     ASSERT_NE(about, nullptr) << "\"&About\" after a close showed nothing";
     EXPECT_EQ(AboutWindows(), 1);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 3000));
     EXPECT_EQ(Text(GetDlgItem(about, IDC_VERSION)), L"Version 0.5.0");
     EXPECT_EQ(Text(GetDlgItem(about, IDC_TITLE)), L"ZOLV Loader");
     EXPECT_EQ(app.Focus(), GetDlgItem(about, IDOK));
@@ -344,7 +259,7 @@ TEST_F(AboutWindowLoad, AfterItWasClosedTheNextOneIsLoadedAfresh) {
 using BothWindows = AboutWindowTest;
 
 TEST_F(BothWindows, RunTheGameAnswersWhileTheAboutWindowIsOpen) {
-    SideBySide();
+    app.PutBeside(about);
     MouseClickAt(CentreOf(app.Control(IDC_EXECUTE)));
     app.Idle();
     const Box box = app.WaitForBox();
@@ -356,7 +271,7 @@ TEST_F(BothWindows, RunTheGameAnswersWhileTheAboutWindowIsOpen) {
 }
 
 TEST_F(BothWindows, SaveSettingsWorksWhileTheAboutWindowIsOpen) {
-    SideBySide();
+    app.PutBeside(about);
     app.OpenDirectory(L"zolv");
     ASSERT_EQ(app.DirectoryPath(), games);
     app.SelectComboItem(IDC_GAMEDIR, L"1943");
@@ -372,11 +287,8 @@ TEST_F(BothWindows, SaveSettingsWorksWhileTheAboutWindowIsOpen) {
     GetWindowRect(app.main(), &main);
     GetWindowRect(about, &aside);
     UnionRect(&both, &main, &aside);
-    MakeForeground(about);
-    const std::wstring path = ScreenshotPath(L"zolv-both.bmp");
-    if (!path.empty()) {
-        EXPECT_TRUE(ScreenShot(both).SaveBitmap(path)) << "could not save the screenshot";
-    }
+    app.MakeForeground(about);
+    EXPECT_TRUE(ScreenShot(both).Save(L"zolv-both.bmp")) << "could not save the screenshot";
 }
 
 // --- its place beside the main window ------------------------------------------------------------
@@ -418,7 +330,7 @@ TEST_F(BothWindows, TheAboutWindowOpensBesideTheMainWindowElseOverItAndGoesAndCo
         ASSERT_TRUE(AboutIsGone());
         SetWindowPos(app.main(), nullptr, left, top, size.cx, size.cy, SWP_NOZORDER);
         app.Idle();
-        about = ChooseAbout();
+        about = app.OpenAbout();
         ASSERT_NE(about, nullptr);
         GetWindowRect(app.main(), &main);
         GetWindowRect(about, &aside);
@@ -445,20 +357,13 @@ TEST_F(BothWindows, TheAboutWindowOpensBesideTheMainWindowElseOverItAndGoesAndCo
 
 // --- the menus' keys and the shutdown ------------------------------------------------------------
 
-class WindowCommands : public ::testing::Test {
-protected:
+TEST(AboutCommand, AltHThenAShowsTheAboutWindow) {
     TempDir temp;
-    Loader app{temp.path()};
-
-    void SetUp() override { ASSERT_NE(app.main(), nullptr) << "the main window did not appear"; }
-
-    HWND About() const { return app.FindWindowByCaption(kAboutCaption); }
-};
-
-TEST_F(WindowCommands, AltHThenAShowsTheAboutWindow) {
+    Loader app(temp.path());
+    ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
     app.PressKeys({'H', 'A'}, false, /*alt=*/true);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (about = About()) != nullptr; }, 5000))
+    ASSERT_TRUE(WaitFor([&] { return (about = app.FindWindowByCaption(kAboutCaption)); }, 5000))
         << "Alt+H, A showed no About window";
     EXPECT_EQ(Text(GetDlgItem(about, IDC_VERSION)), L"Version 0.5.0");
     EXPECT_EQ(app.Focus(), GetDlgItem(about, IDOK));
@@ -489,20 +394,12 @@ const ShutdownWay kShutdownWays[] = {
      }},
 };
 
-class ProgramEnds : public WindowCommands, public ::testing::WithParamInterface<ShutdownWay> {};
+class ProgramEnds : public AboutWindowTest, public ::testing::WithParamInterface<ShutdownWay> {};
 
 TEST_P(ProgramEnds, WithTheAboutWindowOpen) {
-    PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
-    HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (about = About()) != nullptr; }, 5000));
     // Beside each other, the main window in front: its keys and its close box.
-    RECT main;
-    GetWindowRect(app.main(), &main);
-    SetWindowPos(about, nullptr, main.right + 8, main.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetForegroundWindow(app.main());
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.main(); }, 3000));
-    app.Idle();
+    app.PutBeside(about);
+    app.MakeForeground(app.main());
 
     const HWND mainWindow = app.main();
     GetParam().end(app);
@@ -510,9 +407,7 @@ TEST_P(ProgramEnds, WithTheAboutWindowOpen) {
     if (!ended) {
         const Box box = app.WaitForBox(100);
         ASSERT_TRUE(ended) << "the program did not end"
-                           << (box.hwnd
-                                   ? " and asked: " + std::string(box.text.begin(), box.text.end())
-                                   : std::string());
+                           << (box.hwnd ? " and asked: " + Narrow(box.text) : std::string());
     }
     EXPECT_FALSE(IsWindow(mainWindow)) << "the main window is still there";
     EXPECT_FALSE(IsWindow(about)) << "the About window is still there";
@@ -521,10 +416,7 @@ TEST_P(ProgramEnds, WithTheAboutWindowOpen) {
     EXPECT_EQ(code, 0u) << "the program ended with a failure code";
 }
 
-INSTANTIATE_TEST_SUITE_P(, ProgramEnds, ::testing::ValuesIn(kShutdownWays),
-                         [](const ::testing::TestParamInfo<ShutdownWay>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(, ProgramEnds, ::testing::ValuesIn(kShutdownWays), ByName());
 
 }  // namespace
 }  // namespace zolv::ui

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <utility>
 
@@ -21,9 +22,8 @@
 namespace zolv::ui {
 namespace {
 
-// The focus as a screen reader follows it: from outside the loader's process,
-// told of each focus event by a hook, reading the object the event names
-// (AccessibleObjectFromEvent) and, where that is an item, the control it is in.
+// The focus as a screen reader follows it from another process: each focus
+// event's object (AccessibleObjectFromEvent) read by name.
 class FocusFollower {
 public:
     struct Heard {
@@ -87,7 +87,7 @@ private:
     std::vector<Heard> heard_;
 };
 
-TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsOnEveryRoute) {
+TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsOnEveryRouteOfTheTabOrder) {
     TempDir temp;
     temp.Make(L"zolv");
     Loader app(temp.path());
@@ -143,24 +143,29 @@ TEST(ScreenReader, CallsEveryControlOfTheMainWindowByWhatItIsOnEveryRoute) {
     // What the resolution shows is what Windows alone would call it: the name comes from us.
     EXPECT_EQ(Narrow(ReadLikeAScreenReader(app.Control(IDC_RES)).standard.name), " -d320x240");
 
-    // From another process, where the focus lands: Tab round every stop.
+    // From another process, where the focus lands: from "Run the Game!" Tab
+    // round every stop in tab order, then Shift+Tab back two.
     FocusFollower follower(app.pid());
     ASSERT_TRUE(follower.hooked());
-    const HWND first = app.Focus();
-    int stops = 0;
-    do {
-        ++stops;
+    EXPECT_EQ(app.Focus(), app.Control(IDC_EXECUTE)) << "the focus starts on Run the Game!";
+    const int order[] = {IDC_SAVE,    IDC_DRIVE,   IDC_DIR,      IDC_SKIP, IDC_NOSOUND, IDC_FRAME,
+                         IDC_ENABLEV, IDC_SCAN,    IDC_JOYSTICK, IDC_FM,   IDC_ROTATE,  IDC_RES,
+                         IDC_GAMEDIR, IDC_EXECUTE, IDC_GAMEDIR,  IDC_RES};
+    for (std::size_t i = 0; i < std::size(order); ++i) {
+        const bool back = i >= std::size(order) - 2;
         follower.Forget();
-        app.PressKeys({VK_TAB});
+        app.PressKeys({VK_TAB}, /*shift=*/back);
         const HWND focus = app.Focus();
+        const HWND control = GetParent(focus) == app.main() ? focus : GetParent(focus);
+        EXPECT_EQ(GetDlgCtrlID(control), order[i])
+            << (back ? "Shift+Tab" : "Tab") << " should reach " << order[i];
         const auto heard = follower.HeardUntilFocusIn(focus);
         EXPECT_TRUE(std::any_of(heard.begin(), heard.end(),
                                 [&](const auto& event) { return event.window == focus; }))
             << "no focus event for " << Narrow(nameOf(focus));
         for (const auto& [window, name] : heard)
             EXPECT_EQ(Narrow(name), Narrow(nameOf(window))) << Narrow(ClassOf(window));
-    } while (app.Focus() != first && stops < 20);
-    EXPECT_EQ(stops, 14) << "every stop of the main window, and back to the first";
+    }
 }
 
 // Sets a scheme's colours for the whole session, as the user's settings do,
@@ -189,13 +194,9 @@ private:
 // How many pixels of a label stand out from the colour most of it has, its
 // background, by the contrast a text needs to be read.
 int ReadablePixels(HWND label) {
-    RECT r;
-    GetWindowRect(label, &r);
-    const ScreenShot shot(r);
+    const ScreenShot shot(label);
     std::map<COLORREF, int> counts;
-    for (int y = 0; y < shot.height(); ++y) {
-        for (int x = 0; x < shot.width(); ++x) ++counts[shot.At(x, y)];
-    }
+    for (COLORREF colour : shot.pixels()) ++counts[colour];
     COLORREF background = 0;
     int most = 0;
     for (const auto& [colour, count] : counts) {
@@ -235,22 +236,17 @@ bool IsBlend(COLORREF colour, COLORREF from, COLORREF to) {
 }
 
 SchemePixels InSchemeColours(HWND label, COLORREF face, COLORREF text) {
-    RECT r;
-    GetWindowRect(label, &r);
-    const ScreenShot shot(r);
+    const ScreenShot shot(label);
     SchemePixels pixels;
-    for (int y = 0; y < shot.height(); ++y) {
-        for (int x = 0; x < shot.width(); ++x) {
-            const COLORREF colour = shot.At(x, y);
-            if (colour == face) {
-                ++pixels.face;
-            } else if (colour == text) {
-                ++pixels.text;
-            } else if (IsBlend(colour, face, text)) {
-                ++pixels.blends;
-            } else if (pixels.other++ == 0) {
-                pixels.firstOther = colour;
-            }
+    for (COLORREF colour : shot.pixels()) {
+        if (colour == face) {
+            ++pixels.face;
+        } else if (colour == text) {
+            ++pixels.text;
+        } else if (IsBlend(colour, face, text)) {
+            ++pixels.blends;
+        } else if (pixels.other++ == 0) {
+            pixels.firstOther = colour;
         }
     }
     return pixels;
@@ -277,14 +273,9 @@ TEST(HighContrast, EveryLabelOfBothWindowsStandsOutInABlackScheme) {
     temp.Make(L"zolv");
     Loader app(temp.path());
     ASSERT_NE(app.main(), nullptr);
-    PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
-    HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (about = app.FindWindowByCaption(L"About ZOLV Loader")); }));
-    RECT frame;
-    GetWindowRect(app.main(), &frame);
-    SetWindowPos(about, nullptr, frame.right + 8, frame.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    app.Idle();
+    const HWND about = app.OpenAbout();
+    ASSERT_NE(about, nullptr);
+    app.PutBeside(about);
     ASSERT_EQ(ScreenPixel(about, 1, 1), black) << "the program is not in the scheme";
 
     const std::pair<HWND, int> labels[] = {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <cstdlib>
 
 #include "program/control_ids.h"
 #include "tests/ui/probe.h"
@@ -80,6 +80,31 @@ std::vector<std::string> StandInRuns(const std::wstring& directory) {
     return lines;
 }
 
+::testing::AssertionResult StandInStarted(const std::wstring& directory, std::size_t times,
+                                          DWORD milliseconds) {
+    WaitFor([&] { return StandInRuns(directory).size() >= times; }, milliseconds);
+    Sleep(200);
+    const std::size_t runs = StandInRuns(directory).size();
+    if (runs == times) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the stand-in in " << Narrow(directory)
+                                         << " was started " << runs << " times, not " << times;
+}
+
+std::wstring ComboItem(HWND combo, LRESULT index) {
+    if (index < 0) index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    wchar_t text[300] = {};
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, index, 0) < 300)
+        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ListItem(HWND list, LRESULT index) {
+    wchar_t text[MAX_PATH] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, index, 0) < MAX_PATH)
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 void ExpectMessage(const Box& box, const std::wstring& text, bool icon, HWND owner) {
     EXPECT_EQ(box.title, L"ZOLV Loader");
     EXPECT_EQ(box.text, text);
@@ -88,6 +113,10 @@ void ExpectMessage(const Box& box, const std::wstring& text, bool icon, HWND own
     if (owner) {
         EXPECT_EQ(box.owner, owner);
     }
+}
+
+bool PutStandIn(const std::wstring& path) {
+    return CopyFileW(TestPrograms().standIn.c_str(), path.c_str(), FALSE) != FALSE;
 }
 
 bool Exists(const std::wstring& path) {
@@ -209,6 +238,29 @@ void Loader::Idle() const {
     SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
+void Loader::MakeForeground(HWND window) const {
+    SetForegroundWindow(window);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }, 3000))
+        << "the window could not be brought to the front";
+    Idle();
+}
+
+HWND Loader::OpenAbout() const {
+    PostMessageW(main_, WM_COMMAND, IDM_ABOUT, 0);
+    Idle();
+    HWND about = nullptr;
+    WaitFor([&] { return (about = FindWindowByCaption(L"About ZOLV Loader")) != nullptr; }, 5000);
+    return about;
+}
+
+void Loader::PutBeside(HWND window, int gap) const {
+    RECT frame;
+    GetWindowRect(main_, &frame);
+    SetWindowPos(window, nullptr, frame.right + gap, frame.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Idle();
+}
+
 void Loader::Click(HWND button) {
     // Posted, not sent: the press may open a modal box that this test must
     // then read and dismiss.
@@ -236,15 +288,10 @@ void Loader::PressKeys(const std::vector<WORD>& keys, bool shift, bool alt) {
     if (shift) inputs.push_back(key(VK_SHIFT, true));
     const UINT count = static_cast<UINT>(inputs.size());
 
-    // The keys go to the window that has the focus, once it is the foreground
-    // window, all in one call while the program is held still: read while it
-    // is held, the foreground and the focus stay as read until the keys are
-    // in, and nothing the program does comes between them. Under Wine that
-    // matters: whenever the program takes in a focus change or a pointer
-    // crossing from the X server, Wine's X11 driver sets the keyboard's state
-    // back to the X server's, where no key pressed here is down. Pressed
-    // before the program had taken in the activation of its window, Alt was
-    // let go before H, which then came as a plain H and opened no menu.
+    // All in one call while the program is held still, so that the foreground
+    // and focus stay as read until the keys are in: each focus change Wine's
+    // X11 driver takes in resets the keyboard's state, and Alt pressed before
+    // the activation was taken in came up before H, which opened no menu.
     const auto inFront = [](HWND focus) {
         return focus && GetForegroundWindow() == GetAncestor(focus, GA_ROOT);
     };
@@ -252,8 +299,7 @@ void Loader::PressKeys(const std::vector<WORD>& keys, bool shift, bool alt) {
     const bool pressed = WaitFor([&] {
         const HWND focus = Focus();
         if (!inFront(focus)) {
-            // Brought to the front only from another program's window: a
-            // window of its own in front is one the program is still activating.
+            // Not from a window of its own, which the program is still activating.
             DWORD front = 0;
             GetWindowThreadProcessId(GetForegroundWindow(), &front);
             if (front != pid()) SetForegroundWindow(GetAncestor(focus ? focus : main_, GA_ROOT));
@@ -271,8 +317,7 @@ void Loader::PressKeys(const std::vector<WORD>& keys, bool shift, bool alt) {
     } else if (sent != count) {
         ADD_FAILURE() << "only " << sent << " of " << count << " key events went in";
     }
-    // Returns once the program has taken every key and what they posted, such
-    // as a menu's command.
+    // Once the program has taken every key and what they posted, such as a menu's command.
     WaitFor([this] { return !InputWaiting(main_); });
 }
 
@@ -294,10 +339,7 @@ void Loader::OpenDirectory(const std::wstring& name) {
     HWND list = Control(IDC_DIR);
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        wchar_t entry[MAX_PATH] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) >= MAX_PATH) continue;
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
-        if (_wcsicmp(entry, name.c_str()) == 0) {
+        if (_wcsicmp(ListItem(list, i).c_str(), name.c_str()) == 0) {
             SendMessageW(list, LB_SETCURSEL, i, 0);
             PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
             Idle();
@@ -349,16 +391,7 @@ Box Loader::WaitForBox(DWORD milliseconds) const {
     return box;
 }
 
-bool Loader::NoBoxFor(DWORD milliseconds) const {
-    return !WaitFor(
-        [&] {
-            for (HWND hwnd : VisibleWindows()) {
-                if (ClassOf(hwnd) == L"#32770") return true;
-            }
-            return false;
-        },
-        milliseconds);
-}
+bool Loader::NoBoxFor(DWORD milliseconds) const { return !WaitForBox(milliseconds).hwnd; }
 
 void Loader::Dismiss(const Box& box) {
     PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
@@ -373,9 +406,7 @@ bool Loader::WaitForExit(DWORD milliseconds) const {
 // --- real mouse input and screen pixels -------------------------------------------------------
 
 void MouseClickAt(POINT screen) {
-    // Wine moves the pointer on the display after the call returns, and a
-    // press without a position of its own may land where the pointer was
-    // before: every event carries the point.
+    // Wine moves the pointer after the call returns: every event carries the point.
     const auto at = [&](DWORD flags) {
         INPUT input = {};
         input.type = INPUT_MOUSE;
@@ -406,8 +437,7 @@ bool FindCloseBox(HWND window, POINT* screen) {
     GetClientRect(window, &client);
     POINT clientTop = {0, 0};
     ClientToScreen(window, &clientTop);
-    // The caption lies between the top of the frame and the client area (or
-    // the menu bar); the close box is the rightmost thing in it.
+    // The close box is the rightmost thing between the frame's top and the client area.
     for (int y = frame.top + 1; y < clientTop.y; ++y) {
         for (int x = frame.right - 1; x > frame.right - 80 && x > frame.left; --x) {
             DWORD_PTR hit = HTNOWHERE;
@@ -464,12 +494,39 @@ ScreenShot::ScreenShot(const RECT& screen)
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<DWORD> bgrx(static_cast<std::size_t>(width_) * height_);
     GetDIBits(memory, bitmap, 0, height_, bgrx.data(), &info, DIB_RGB_COLORS);
-    pixels_.reserve(bgrx.size());
-    for (DWORD p : bgrx) pixels_.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    *this = ScreenShot(width_, height_, bgrx.data());
 
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screenDc);
+}
+
+ScreenShot::ScreenShot(int width, int height, const DWORD* topDownBgrx)
+    : width_(width), height_(height) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+        const DWORD p = topDownBgrx[i];
+        pixels_.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+}
+
+ScreenShot::ScreenShot(HWND window)
+    : ScreenShot([window] {
+          RECT r = {};
+          GetWindowRect(window, &r);
+          return r;
+      }()) {}
+
+int ScreenShot::Differing(const ScreenShot& other) const {
+    int differing = 0;
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) differing += At(x, y) != other.At(x, y);
+    }
+    return differing;
+}
+
+int ScreenShot::Differing(COLORREF colour) const {
+    return static_cast<int>(
+        std::count_if(pixels_.begin(), pixels_.end(), [&](COLORREF p) { return p != colour; }));
 }
 
 COLORREF ScreenShot::At(int x, int y) const {
@@ -477,7 +534,9 @@ COLORREF ScreenShot::At(int x, int y) const {
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
 }
 
-bool ScreenShot::SaveBitmap(const std::wstring& path) const {
+bool ScreenShot::Save(const wchar_t* name) const {
+    const wchar_t* directory = _wgetenv(L"ZOLV_UI_SCREENSHOTS");
+    if (!directory || !*directory) return true;
     const int stride = (width_ * 3 + 3) & ~3;
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER header = {};
@@ -504,7 +563,7 @@ bool ScreenShot::SaveBitmap(const std::wstring& path) const {
         }
         bytes += row;
     }
-    return WriteFileBytes(path, bytes);
+    return WriteFileBytes(std::wstring(directory) + L"\\" + name, bytes);
 }
 
 }  // namespace zolv::ui

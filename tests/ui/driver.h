@@ -3,6 +3,7 @@
 // Every wait polls with a time-out, so a test fails instead of hanging.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -13,8 +14,7 @@
 
 namespace zolv::ui {
 
-// Paths of the programs under test, given on the command line.
-struct Programs {
+struct Programs {              // given on the command line
     std::wstring loader;       // ZOLVLOAD.exe
     std::wstring standIn;      // the stand-in emulator, copied in as zolv.exe
     std::wstring standInTool;  // the stand-in system information tool
@@ -29,6 +29,14 @@ std::string Narrow(const std::wstring& text);  // for messages: plain ASCII text
 std::string Hex(COLORREF colour);              // "#RRGGBB"
 // The lines the stand-in wrote beside itself: "<current directory>\t<arguments>".
 std::vector<std::string> StandInRuns(const std::wstring& directory);
+// Waits for the stand-in in a directory to have been started that many times,
+// and a little longer to see that it goes no further.
+::testing::AssertionResult StandInStarted(const std::wstring& directory, std::size_t times,
+                                          DWORD milliseconds = 20000);
+// A combo box's item; its selected one by default.
+std::wstring ComboItem(HWND combo, LRESULT index = -1);
+std::wstring ListItem(HWND list, LRESULT index);
+bool PutStandIn(const std::wstring& path);  // a copy of the stand-in emulator
 bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
@@ -43,8 +51,7 @@ private:
     std::wstring path_;
 };
 
-// A message box as the user sees it.
-struct Box {
+struct Box {  // a message box as the user sees it
     HWND hwnd = nullptr;
     std::wstring title, text;
     bool hasIcon = false;
@@ -69,19 +76,24 @@ public:
     HWND FindWindowByCaption(const std::wstring& caption) const;
     HWND Focus() const;
 
-    // Input as the user gives it: presses queue behind each other, and the
-    // call returns once the program has handled them. Keys go to the window
-    // that has the focus, once it is in front.
+    // Input as the user gives it, returning once the program has handled it.
+    // Keys go to the window that has the focus, once it is in front.
     void Click(HWND button);
     void PressKeys(const std::vector<WORD>& keys, bool shift = false, bool alt = false);
     void Idle() const;  // waits until the program has handled all input so far
+    void MakeForeground(HWND window) const;
+
+    // "&About" chosen by posting its command, as the menu does; the About window once shown.
+    HWND OpenAbout() const;
+    // Moves a window to the right of the main window, so that neither hides the other.
+    void PutBeside(HWND window, int gap = 8) const;
 
     void SetComboText(int id, const std::wstring& text);
     void SelectComboItem(int id, const std::wstring& item);
     void SetCheck(int id, bool checked);
     void OpenDirectory(const std::wstring& name);  // highlights an entry and presses Enter
-    // The worked example, as a user gives it: opens the subdirectory, picks
-    // "1943", " -d320x240", "No sound" and "Rotate screen", presses "Save Settings".
+    // Opens the subdirectory, picks "1943", " -d320x240", "No sound" and
+    // "Rotate screen", and presses "Save Settings".
     void SaveTheWorkedExample(const std::wstring& subdirectory);
     std::wstring DirectoryPath() const;
 
@@ -98,30 +110,41 @@ private:
 // Pixels at 96 DPI for a length in twips, rounded as the program rounds.
 inline int Px(int twips) { return MulDiv(twips, 96, 1440); }
 
+// Names a parameterised test's cases by their `name`.
+struct ByName {
+    template <typename Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
+
 // A control's rectangle in its parent's client coordinates.
 RECT ClientRectIn(HWND control);
 
 // --- real mouse input and screen pixels -------------------------------------------------------
 
-// A left click with the real mouse at a point on the screen.
-void MouseClickAt(POINT screen);
-// The middle of a window's close box, found by asking the window what lies
-// under points along its caption. False when it has none.
+void MouseClickAt(POINT screen);  // a left click with the real mouse
+// The middle of a window's close box, found by hit-testing its caption. False when it has none.
 bool FindCloseBox(HWND window, POINT* screen);
-// The middle of a window, on the screen.
-POINT CentreOf(HWND window);
+POINT CentreOf(HWND window);  // on the screen
 
-// The colour of a pixel of a window's client area, as the screen shows it.
-COLORREF ScreenPixel(HWND window, int x, int y);
+COLORREF ScreenPixel(HWND window, int x, int y);  // of its client area, as the screen shows it
 
-// A copy of a rectangle of the screen, read once, so that many pixels can be looked at.
+// A copy of a rectangle of the screen, read once.
 class ScreenShot {
 public:
     explicit ScreenShot(const RECT& screen);
+    explicit ScreenShot(HWND window);                             // the whole window
+    ScreenShot(int width, int height, const DWORD* topDownBgrx);  // a 32-bit DIB's pixels
     int width() const { return width_; }
     int height() const { return height_; }
-    COLORREF At(int x, int y) const;                  // from the rectangle's top left
-    bool SaveBitmap(const std::wstring& path) const;  // a 24-bit .bmp file
+    const std::vector<COLORREF>& pixels() const { return pixels_; }
+    COLORREF At(int x, int y) const;  // from the rectangle's top left
+    // Pixels that differ from another shot's, or from a colour.
+    int Differing(const ScreenShot& other) const;
+    int Differing(COLORREF colour) const;
+    // A 24-bit .bmp file under the directory ZOLV_UI_SCREENSHOTS names; true where none is named.
+    bool Save(const wchar_t* name) const;
 
 private:
     int width_ = 0, height_ = 0;

@@ -1,13 +1,9 @@
 // Loaded into ZOLVLOAD.exe by the window tests' hook, for what cannot cross
-// processes: a font handle means nothing in another process, and Wine does
-// not carry a structure that a message's lParam points at. Told which window
-// to answer, it sends back the font that a control draws with, what a
-// screen reader reads of it, or how far a combo box drops; told a DPI, it sends the window
-// WM_DPICHANGED as Windows would, from inside, or asks its size there
-// (WM_GETDPISCALEDSIZE) and sends back the answer. It also holds the
-// program's thread still while the test queues keys, says what input the
-// thread has still to take, and makes the program's SystemParametersInfo say
-// that high contrast is on, which Wine cannot turn on.
+// processes (a font handle, a structure a message's lParam points at). Each
+// answer goes back to the test's window as WM_COPYDATA of a kind: 0 a
+// control's font, 1 a screen reader's reading, 2 a combo box's dropped
+// rectangle, 3 the answer to WM_GETDPISCALEDSIZE, 4 the input the thread has
+// still to take, 5 whether high contrast is now reported, 6 a combo box's list.
 #include <ole2.h>
 #include <oleacc.h>
 #include <servprov.h>
@@ -29,9 +25,8 @@ std::wstring Shown(HRESULT hr, BSTR value) {
     return shown;
 }
 
-// The object's name asked for in every form that means the object itself,
-// through get_accName and through IDispatch; one name where all agree, else
-// each form's answer in turn, apart by "|", the plain CHILDID_SELF's first.
+// The object's name in every form that means the object itself, through
+// get_accName and IDispatch: one name where all agree, else each apart by "|".
 std::wstring NameInEveryForm(IAccessible* object) {
     LONG self = CHILDID_SELF;
     VARIANT forms[6] = {};
@@ -71,9 +66,8 @@ std::wstring NameInEveryForm(IAccessible* object) {
     return agree ? names[0] : all;
 }
 
-// Where the object breaks COM's rules for a screen reader, a line each; ""
-// where it keeps them: one IUnknown through every interface it gives, and,
-// where it says it is oleacc's proxy, a proxy that gives the same name.
+// A line for each break of COM's rules: another IUnknown through one of its
+// interfaces, or a claim to be oleacc's proxy with a proxy of another name.
 std::wstring ComFaults(IAccessible* object, const std::wstring& name) {
     IUnknown* identity = nullptr;
     object->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity));
@@ -113,9 +107,7 @@ std::wstring ComFaults(IAccessible* object, const std::wstring& name) {
     return faults;
 }
 
-// What a screen reader reads of an object itself: its name, then its value,
-// role, state and children, one to a line; "!" and the error where a part
-// cannot be read.
+// Name, value, role, state and children, a line each ("!" and the error where unread).
 std::wstring Read(IAccessible* object, const std::wstring& name) {
     VARIANT self = {};
     self.vt = VT_I4;
@@ -212,13 +204,16 @@ void SendBack(const CWPSTRUCT* call, ULONG_PTR kind, const void* bytes, std::siz
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp, LPARAM lp) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvFontProbe")) {
+    const auto is = [&](const wchar_t* probe) {
+        return code == HC_ACTION && call->message == RegisterWindowMessageW(probe);
+    };
+    if (is(L"ZolvFontProbe")) {
         LOGFONTW font = {};
         const auto handle = reinterpret_cast<HFONT>(SendMessageW(call->hwnd, WM_GETFONT, 0, 0));
         if (handle && GetObjectW(handle, sizeof(font), &font)) {
             SendBack(call, 0, &font, sizeof(font));
         }
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvNameProbe")) {
+    } else if (is(L"ZolvNameProbe")) {
         // The object the control hands a screen reader, the standard one
         // Windows makes for it, and where the first breaks COM's rules, apart
         // by form feeds.
@@ -243,16 +238,16 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         }
         answer += L"\f" + faults;
         SendBack(call, 1, answer.data(), answer.size() * sizeof(wchar_t));
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDropProbe")) {
+    } else if (is(L"ZolvDropProbe")) {
         RECT dropped = {};
         SendMessageW(call->hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
         SendBack(call, 2, &dropped, sizeof(dropped));
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvListProbe")) {
+    } else if (is(L"ZolvListProbe")) {
         COMBOBOXINFO parts = {};
         parts.cbSize = sizeof(parts);
         const HWND list = GetComboBoxInfo(call->hwnd, &parts) ? parts.hwndList : nullptr;
         SendBack(call, 6, &list, sizeof(list));
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiProbe")) {
+    } else if (is(L"ZolvDpiProbe")) {
         // The new DPI in wParam, the suggested window size in lParam; the
         // suggested rectangle keeps the window's top left.
         RECT suggested;
@@ -262,7 +257,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         const WORD dpi = static_cast<WORD>(call->wParam);
         SendMessageW(call->hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvDpiSizeProbe")) {
+    } else if (is(L"ZolvDpiSizeProbe")) {
         // The new DPI and the window's DPI now in lParam. Asks the window its
         // size at the new one as Windows does, offering its size scaled
         // linearly, and sends back what it returned and the size it gave.
@@ -278,7 +273,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
             SendMessageW(call->hwnd, 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
                          reinterpret_cast<LPARAM>(&answer.size));
         SendBack(call, 3, &answer, sizeof(answer));
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvHoldProbe")) {
+    } else if (is(L"ZolvHoldProbe")) {
         // The test's process in wParam, the hold's number in lParam. Says it
         // is held, then takes in nothing until the test lets it go on, and
         // never for long, so that a test that fails leaves the program running.
@@ -289,13 +284,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK FontProbe(int code, WPARAM wp,
         if (held && goOn && SetEvent(held)) WaitForSingleObject(goOn, 10000);
         if (held) CloseHandle(held);
         if (goOn) CloseHandle(goOn);
-    } else if (code == HC_ACTION && call->message == RegisterWindowMessageW(L"ZolvInputProbe")) {
+    } else if (is(L"ZolvInputProbe")) {
         // What the thread has still to take: keys, and messages posted to it,
         // such as the command a menu posts.
         DWORD waiting = HIWORD(GetQueueStatus(QS_KEY | QS_POSTMESSAGE));
         SendBack(call, 4, &waiting, sizeof(waiting));
-    } else if (code == HC_ACTION &&
-               call->message == RegisterWindowMessageW(L"ZolvHighContrastProbe")) {
+    } else if (is(L"ZolvHighContrastProbe")) {
         BOOL reported = ReportHighContrast();
         SendBack(call, 5, &reported, sizeof(reported));
     }

@@ -13,8 +13,6 @@
 namespace zolv::ui {
 namespace {
 
-std::vector<std::string> Runs(const std::wstring& directory) { return StandInRuns(directory); }
-
 // As the stand-in writes the directory.
 std::string Utf8(const std::wstring& text) {
     std::string bytes(text.size() * 3, '\0');
@@ -38,33 +36,34 @@ protected:
     void SetUp() override {
         ASSERT_NE(app.main(), nullptr) << "the main window did not appear";
         ASSERT_FALSE(TestPrograms().standIn.empty()) << "no stand-in emulator given";
-        ASSERT_TRUE(
-            CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\zolv.exe").c_str(), FALSE));
-        ASSERT_TRUE(
-            CopyFileW(TestPrograms().standIn.c_str(), (other + L"\\zolv.exe").c_str(), FALSE));
+        ASSERT_TRUE(PutStandIn(games + L"\\zolv.exe"));
+        ASSERT_TRUE(PutStandIn(other + L"\\zolv.exe"));
     }
 
+    // Saved into the open directory, with nothing left of the writing.
     void SaveTheWorkedExample() {
         app.SaveTheWorkedExample(L"zolv");
         ASSERT_EQ(app.DirectoryPath(), games);
-        ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }));
+        ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }))
+            << "no script was written";
         ASSERT_TRUE(app.NoBoxFor(200));
+        EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
+        EXPECT_FALSE(Exists(games + L"\\zolvload.bat.saving"));
+    }
+    // Presses "Run the Game!" and waits for the stand-in's count of starts in a directory.
+    ::testing::AssertionResult Run(const std::wstring& directory, std::size_t times) {
+        app.Click(app.Control(IDC_EXECUTE));
+        return StandInStarted(directory, times);
     }
 };
 
-TEST_F(GameLaunch, RunStartsTheSavedScriptInItsDirectoryOncePerPress) {
+TEST_F(GameLaunch, SaveWritesTheScriptAndRunStartsItInItsDirectoryOncePerPress) {
     SaveTheWorkedExample();
     const std::string expected = Utf8(games) + "\t1943 -s -r -d320x240";
-
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
-        << "the emulator did not run";
-    EXPECT_EQ(Runs(games)[0], expected);
-
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 2; }, 20000))
-        << "a second press did not run it again";
-    EXPECT_EQ(Runs(games)[1], expected);
+    ASSERT_TRUE(Run(games, 1));
+    EXPECT_EQ(StandInRuns(games)[0], expected);
+    ASSERT_TRUE(Run(games, 2)) << "a second press did not run it again";
+    EXPECT_EQ(StandInRuns(games)[1], expected);
     EXPECT_TRUE(app.NoBoxFor(200));
     EXPECT_NE(app.FindWindowByCaption(L"ZOLV Loader"), nullptr) << "the loader stays open";
 }
@@ -73,10 +72,7 @@ TEST_F(GameLaunch, RunStartsTheSavedScriptInItsDirectoryOncePerPress) {
 // ANSI form; the script's bytes do not depend on the directory's name.
 TEST_F(GameLaunch, ASessionOfSavesAndRunsBesideAndInsideANonAnsiFolder) {
     SaveTheWorkedExample();
-    for (std::size_t run = 1; run <= 2; ++run) {
-        app.Click(app.Control(IDC_EXECUTE));
-        ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == run; }, 20000));
-    }
+    for (std::size_t run = 1; run <= 2; ++run) ASSERT_TRUE(Run(games, run));
     const int boxes[] = {IDC_NOSOUND, IDC_ENABLEV, IDC_FRAME, IDC_SCAN,
                          IDC_SKIP,    IDC_ROTATE,  IDC_FM,    IDC_JOYSTICK};
     app.SelectComboItem(IDC_GAMEDIR, L"tnk3");
@@ -93,13 +89,12 @@ TEST_F(GameLaunch, ASessionOfSavesAndRunsBesideAndInsideANonAnsiFolder) {
     app.OpenDirectory(unicode.substr(games.size() + 1));
     app.OpenDirectory(L"inner");
     ASSERT_EQ(app.DirectoryPath(), inner);
-    ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (inner + L"\\zolv.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutStandIn(inner + L"\\zolv.exe"));
     app.Click(app.Control(IDC_SAVE));
     ASSERT_TRUE(app.NoBoxFor(200));
     EXPECT_EQ(ReadFileBytes(inner + L"\\zolvload.bat"), "zolv.exe loth");
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(inner).size() == 1; }, 20000));
-    EXPECT_EQ(Runs(inner)[0], Utf8(inner) + "\tloth");
+    ASSERT_TRUE(Run(inner, 1));
+    EXPECT_EQ(StandInRuns(inner)[0], Utf8(inner) + "\tloth");
     EXPECT_FALSE(app.WaitForExit(500)) << "the loader ended";
 }
 
@@ -115,18 +110,15 @@ TEST_F(GameLaunch, AnAccentedGameTypedSavedAndRunReachesTheEmulatorAsTyped) {
     EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe \x82t\x82 \x81")
         << "not code page 437, which the test session's locale gives (tools/wine-session.sh)";
 
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
-        << "the emulator did not run";
-    EXPECT_EQ(Runs(games)[0], Utf8(games) + "\t" + Utf8(game));
+    ASSERT_TRUE(Run(games, 1));
+    EXPECT_EQ(StandInRuns(games)[0], Utf8(games) + "\t" + Utf8(game));
 }
 
 TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     SaveTheWorkedExample();
     const std::wstring hold = games + L"\\hold";
     CloseHandle(CreateFileW(hold.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000));
+    ASSERT_TRUE(Run(games, 1));
 
     // The command interpreter may keep the running script open.
     app.SelectComboItem(IDC_GAMEDIR, L"loth");
@@ -153,9 +145,8 @@ TEST_F(GameLaunch, SavingWhileTheGameRunsReplacesTheScriptOrSaysWhyNot) {
     DeleteFileW(hold.c_str());
 }
 
-// Where ComSpec is not set, the loader runs the system's own interpreter: a
-// bare cmd.exe would be searched for in the current directory, the game's,
-// before the system directory, where one from a game pack or a download may lie.
+// Where ComSpec is not set, the loader runs the system's own interpreter: a bare
+// cmd.exe would be searched for first in the game's directory.
 struct WithoutComSpec {  // in the environment the loader inherits, while the test runs
     wchar_t kept[MAX_PATH] = {};
     WithoutComSpec() {
@@ -167,20 +158,17 @@ struct WithoutComSpec {  // in the environment the loader inherits, while the te
 class GameLaunchWithoutComSpec : private WithoutComSpec, public GameLaunch {};
 
 TEST_F(GameLaunchWithoutComSpec, RunStartsTheGameAndNeverACmdExeInItsDirectory) {
-    ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\cmd.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutStandIn(games + L"\\cmd.exe"));
     SaveTheWorkedExample();
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000)) << "nothing ran";
-    EXPECT_EQ(Runs(games)[0], Utf8(games) + "\t1943 -s -r -d320x240")
+    ASSERT_TRUE(Run(games, 1)) << "the cmd.exe in the game's directory ran, or nothing did";
+    EXPECT_EQ(StandInRuns(games)[0], Utf8(games) + "\t1943 -s -r -d320x240")
         << "the cmd.exe in the game's directory ran";
     EXPECT_TRUE(app.NoBoxFor(500));
-    EXPECT_EQ(Runs(games).size(), 1u);
 }
 
-// Windows makes no directory current whose path is longer than 258
-// characters, and the command interpreter cannot run from one; Wine lets a
-// program go on there until starting the game corrupts its heap. The list
-// opens such a directory, and the save there is refused and loses nothing.
+// The command interpreter cannot run from a directory of more than 258
+// characters (under Wine, starting the game there corrupted the heap): the
+// list opens one, and the save there is refused and loses nothing.
 TEST_F(GameLaunch, ASaveInADirectoryTooDeepForTheInterpreterIsRefusedAndTheLastSaveStillRuns) {
     const std::wstring levels[] = {L"deep", std::wstring(255, L'd'), L"game"};
     std::wstring deep = games;
@@ -209,10 +197,8 @@ TEST_F(GameLaunch, ASaveInADirectoryTooDeepForTheInterpreterIsRefusedAndTheLastS
     app.Dismiss(box);
     EXPECT_EQ(ReadFileBytes(oldScript), "zolv.exe rtype2");
 
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
-        << "the last script saved did not run from where it was saved";
-    EXPECT_EQ(Runs(games)[0], Utf8(games) + "\t1943 -s -r -d320x240");
+    ASSERT_TRUE(Run(games, 1)) << "the last script saved did not run from where it was saved";
+    EXPECT_EQ(StandInRuns(games)[0], Utf8(games) + "\t1943 -s -r -d320x240");
     EXPECT_FALSE(app.WaitForExit(1000)) << "the loader ended";
 }
 
@@ -222,22 +208,22 @@ TEST_F(GameLaunch, OpeningAnotherDirectoryAfterTheSaveChangesNothingUntilTheNext
     app.OpenDirectory(L"other");
     ASSERT_EQ(app.DirectoryPath(), other);
 
-    app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000));
-    EXPECT_TRUE(Runs(other).empty()) << "the open directory is not the current one";
+    ASSERT_TRUE(Run(games, 1));
+    EXPECT_TRUE(StandInRuns(other).empty()) << "the open directory is not the current one";
 }
 
-TEST_F(GameLaunch, BeforeTheFirstSaveNothingStartsEvenWithAnOldScript) {
+// Space at the start presses "Run the Game!", which has the focus.
+TEST_F(GameLaunch, BeforeTheFirstSaveSpaceOnRunTheGameAsksForASaveAndStartsNothing) {
     ASSERT_TRUE(WriteFileBytes(temp.path() + L"\\zolvload.bat", "zolv.exe rtype2"));
-    CopyFileW(TestPrograms().standIn.c_str(), (temp.path() + L"\\zolv.exe").c_str(), FALSE);
+    PutStandIn(temp.path() + L"\\zolv.exe");
 
-    app.Click(app.Control(IDC_EXECUTE));
+    app.PressKeys({VK_SPACE});
     const Box box = app.WaitForBox();
     ASSERT_NE(box.hwnd, nullptr);
-    EXPECT_EQ(box.text, L"You must click Save Settings first");
+    ExpectMessage(box, L"You must click Save Settings first", true, app.main());
     app.Dismiss(box);
     Sleep(1000);
-    EXPECT_TRUE(Runs(temp.path()).empty());
+    EXPECT_TRUE(StandInRuns(temp.path()).empty());
 }
 
 class DrivePick : public ::testing::Test {
@@ -254,13 +240,7 @@ protected:
         ASSERT_EQ(app.Focus(), app.Control(IDC_DRIVE));
         app.PressKeys({static_cast<WORD>(towupper(letter))});
     }
-    std::wstring ShownDrive() {
-        HWND drives = app.Control(IDC_DRIVE);
-        wchar_t text[64] = {};
-        SendMessageW(drives, CB_GETLBTEXT, SendMessageW(drives, CB_GETCURSEL, 0, 0),
-                     reinterpret_cast<LPARAM>(text));
-        return text;
-    }
+    std::wstring ShownDrive() { return ComboItem(app.Control(IDC_DRIVE)); }
 };
 
 TEST_F(DrivePick, AnUnreadableDriveWarnsAndAReadableOneWorksAgain) {
@@ -283,16 +263,12 @@ TEST_F(DrivePick, AnUnreadableDriveWarnsAndAReadableOneWorksAgain) {
     // The root spelled as Windows writes it, as on the start drive; the
     // drive list keeps its lower-case letter.
     EXPECT_EQ(app.DirectoryPath()[0], L'Z');
-    wchar_t root[8] = {};
-    SendMessageW(app.Control(IDC_DIR), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(root));
-    EXPECT_STREQ(root, L"Z:\\");
+    EXPECT_EQ(ListItem(app.Control(IDC_DIR), 0), L"Z:\\");
     EXPECT_EQ(ShownDrive()[0], L'z');
 }
 
-// The drives that tools/wine-session.sh makes, as the list must show them: a
-// label only for a fixed drive, the share only for a network drive, and
-// nothing read from the floppy, the CD drive or the network drives' roots,
-// which all hold a label too.
+// The drives tools/wine-session.sh makes: a label only for a fixed drive, the
+// share only for a network drive; nothing read from the floppy, CD or shares' roots.
 TEST_F(DrivePick, TheListShowsEachDriveAsWindowsUsersKnowIt) {
     const std::map<wchar_t, std::wstring> expected = {
         {L'a', L"a:"},
@@ -307,9 +283,7 @@ TEST_F(DrivePick, TheListShowsEachDriveAsWindowsUsersKnowIt) {
     std::map<wchar_t, std::wstring> shown;
     const auto count = static_cast<int>(SendMessageW(drives, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        wchar_t text[300] = {};
-        ASSERT_LT(SendMessageW(drives, CB_GETLBTEXTLEN, i, 0), 300);
-        SendMessageW(drives, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        const std::wstring text = ComboItem(drives, i);
         ASSERT_TRUE(iswlower(text[0]) && text[1] == L':') << Utf8(text);
         shown[text[0]] = text;
     }
@@ -329,7 +303,7 @@ TEST_F(DrivePick, ASaveAndARunThroughTheLabelledDriveAreAsAnywhereElse) {
         std::wstring path;
         ~Removal() { RemoveTree(path); }
     } removal{games};
-    ASSERT_TRUE(CopyFileW(TestPrograms().standIn.c_str(), (games + L"\\zolv.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutStandIn(games + L"\\zolv.exe"));
 
     PickDrive(L'g');
     ASSERT_TRUE(app.NoBoxFor(200));
@@ -341,9 +315,8 @@ TEST_F(DrivePick, ASaveAndARunThroughTheLabelledDriveAreAsAnywhereElse) {
     EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
 
     app.Click(app.Control(IDC_EXECUTE));
-    ASSERT_TRUE(WaitFor([&] { return Runs(games).size() == 1; }, 20000))
-        << "the emulator did not run";
-    EXPECT_EQ(Runs(games)[0], Utf8(app.DirectoryPath()) + "\t1943 -s -r -d320x240");
+    ASSERT_TRUE(StandInStarted(games, 1));
+    EXPECT_EQ(StandInRuns(games)[0], Utf8(app.DirectoryPath()) + "\t1943 -s -r -d320x240");
 }
 
 }  // namespace

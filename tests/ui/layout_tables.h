@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "program/control_ids.h"
+#include "tests/ui/driver.h"
 
 namespace zolv::ui {
 
@@ -45,5 +46,29 @@ constexpr PlacedControl kAboutControls[] = {
     {IDC_DISCLAIMER, L"Static", nullptr, 120, 2040, 3255, 825},
 };
 constexpr SIZE kAboutClient = {3495, 3375};
+
+// A window laid out for a DPI: its client area, and each control's kind,
+// text and place, in twips rounded as the program rounds.
+template <std::size_t N>
+void ExpectLaidOut(HWND window, const PlacedControl (&table)[N], SIZE client, int dpi = 96) {
+    const auto at = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    RECT area;
+    GetClientRect(window, &area);
+    EXPECT_EQ(area.right, at(client.cx)) << "client width at " << dpi;
+    EXPECT_EQ(area.bottom, at(client.cy)) << "client height at " << dpi;
+    for (const PlacedControl& c : table) {
+        HWND control = GetDlgItem(window, c.id);
+        ASSERT_NE(control, nullptr) << "no control " << c.id;
+        EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;
+        if (c.text) {
+            EXPECT_EQ(Text(control), c.text) << "text of control " << c.id;
+        }
+        const RECT r = ClientRectIn(control);
+        EXPECT_EQ(r.left, at(c.left)) << "left of " << c.id << " at " << dpi;
+        EXPECT_EQ(r.top, at(c.top)) << "top of " << c.id << " at " << dpi;
+        EXPECT_EQ(r.right - r.left, at(c.width)) << "width of " << c.id << " at " << dpi;
+        EXPECT_EQ(r.bottom - r.top, at(c.height)) << "height of " << c.id << " at " << dpi;
+    }
+}
 
 }  // namespace zolv::ui

@@ -19,7 +19,7 @@ protected:
     void SetUp() override { ASSERT_NE(app.main(), nullptr) << "the main window did not appear"; }
 };
 
-TEST_F(MainWindowOnScreen, IsTheOneFixedSizeWindowWithoutAMaximiseBox) {
+TEST_F(MainWindowOnScreen, IsTheOneFixedSizeWindowWithEveryControlsKindCaptionAndPlaceInTwips) {
     EXPECT_EQ(app.VisibleWindows().size(), 1u);
     EXPECT_EQ(Text(app.main()), L"ZOLV Loader");
     const LONG style = GetWindowLongW(app.main(), GWL_STYLE);
@@ -28,28 +28,7 @@ TEST_F(MainWindowOnScreen, IsTheOneFixedSizeWindowWithoutAMaximiseBox) {
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME) << "the border must not resize";
-    RECT client;
-    GetClientRect(app.main(), &client);
-    EXPECT_EQ(client.right, 314);
-    EXPECT_EQ(client.bottom, 255);
-}
-
-TEST_F(MainWindowOnScreen, EveryControlHasItsKindCaptionAndPlaceInTwips) {
-    for (const PlacedControl& c : kMainControls) {
-        HWND control = app.Control(c.id);
-        ASSERT_NE(control, nullptr) << "control " << c.id;
-        EXPECT_EQ(ClassOf(control), c.kind) << "control " << c.id;
-        if (c.text) {
-            EXPECT_EQ(Text(control), c.text);
-        }
-        const RECT r = ClientRectIn(control);
-        const RECT expected = {Px(c.left), Px(c.top), Px(c.left) + Px(c.width),
-                               Px(c.top) + Px(c.height)};
-        EXPECT_EQ(r.left, expected.left) << "left of " << c.id;
-        EXPECT_EQ(r.top, expected.top) << "top of " << c.id;
-        EXPECT_EQ(r.right - r.left, expected.right - expected.left) << "width of " << c.id;
-        EXPECT_EQ(r.bottom - r.top, expected.bottom - expected.top) << "height of " << c.id;
-    }
+    ExpectLaidOut(app.main(), kMainControls, kMainClient);
 
     const auto kindOf = [&](int id) { return GetWindowLongW(app.Control(id), GWL_STYLE); };
     for (int id : {IDC_SCAN, IDC_ENABLEV, IDC_FRAME, IDC_NOSOUND, IDC_SKIP, IDC_JOYSTICK, IDC_FM,
@@ -68,17 +47,11 @@ TEST_F(MainWindowOnScreen, EveryControlHasItsKindCaptionAndPlaceInTwips) {
 }
 
 TEST_F(MainWindowOnScreen, TheLabelIsYellowOnBlackAndTheLinesAreDrawn) {
-    HWND label = app.Control(IDC_TINDRELDIR);
-    RECT r;
-    GetClientRect(label, &r);
-    EXPECT_EQ(ScreenPixel(label, r.right - 1, r.bottom - 1), RGB(0, 0, 0))
+    const ScreenShot label(app.Control(IDC_TINDRELDIR));
+    EXPECT_EQ(label.At(label.width() - 1, label.height() - 1), RGB(0, 0, 0))
         << "opaque black background";
-    bool yellow = false;
-    for (int y = 0; y < r.bottom && !yellow; ++y) {
-        for (int x = 0; x < r.right && !yellow; ++x)
-            yellow = ScreenPixel(label, x, y) == RGB(255, 255, 0);
-    }
-    EXPECT_TRUE(yellow) << "no yellow text in the label";
+    EXPECT_LT(label.Differing(RGB(255, 255, 0)), label.width() * label.height())
+        << "no yellow text in the label";
 
     const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
     EXPECT_EQ(ScreenPixel(app.main(), Px(2400), Px(2000)), ink) << "the divider";
@@ -90,26 +63,18 @@ TEST_F(MainWindowOnScreen, TheLabelIsYellowOnBlackAndTheLinesAreDrawn) {
 
 TEST_F(MainWindowOnScreen, TheListsAreFilledAfterLoad) {
     HWND games = app.Control(IDC_GAMEDIR), res = app.Control(IDC_RES);
-    auto item = [](HWND combo, int index) {
-        wchar_t text[256] = {};
-        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-        return std::wstring(text);
-    };
     ASSERT_EQ(SendMessageW(games, CB_GETCOUNT, 0, 0), 22);
-    EXPECT_EQ(item(games, 0), L"Select Game Directory");
-    EXPECT_EQ(item(games, 1), L"1943");
-    EXPECT_EQ(item(games, 21), L"victroad");
+    EXPECT_EQ(ComboItem(games, 0), L"Select Game Directory");
+    EXPECT_EQ(ComboItem(games, 1), L"1943");
+    EXPECT_EQ(ComboItem(games, 21), L"victroad");
     ASSERT_EQ(SendMessageW(res, CB_GETCOUNT, 0, 0), 7);
-    EXPECT_EQ(item(res, 0), L"Select Resolution");
-    EXPECT_EQ(item(res, 4), L" -d320x240");
-    EXPECT_EQ(item(res, 6), L" -d224x288");
+    EXPECT_EQ(ComboItem(res, 0), L"Select Resolution");
+    EXPECT_EQ(ComboItem(res, 4), L" -d320x240");
+    EXPECT_EQ(ComboItem(res, 6), L" -d224x288");
 
     // Both lists start where the program was started.
     EXPECT_EQ(app.DirectoryPath(), temp.path());
-    wchar_t drive[64] = {};
-    HWND drives = app.Control(IDC_DRIVE);
-    SendMessageW(drives, CB_GETLBTEXT, SendMessageW(drives, CB_GETCURSEL, 0, 0),
-                 reinterpret_cast<LPARAM>(drive));
+    const std::wstring drive = ComboItem(app.Control(IDC_DRIVE));
     EXPECT_EQ(towlower(drive[0]), towlower(temp.path()[0]));
     EXPECT_EQ(drive[1], L':');
 }
@@ -120,20 +85,14 @@ TEST(DirectoryList, ShowsTheOpenPathThenItsFoldersInOrderAndOpensOneByEnterOrDou
     Loader app(temp.path());
     ASSERT_NE(app.main(), nullptr);
     HWND list = app.Control(IDC_DIR);
-    auto text = [&](LRESULT index) {
-        wchar_t entry[MAX_PATH] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, index, 0) < MAX_PATH)
-            SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry));
-        return std::wstring(entry);
-    };
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     ASSERT_GE(count, 5);
     const LRESULT first = count - 4;  // the open path's entries come before
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), first - 1) << "the open directory";
-    EXPECT_EQ(text(first), L"Alpha");
-    EXPECT_EQ(text(first + 1), L"beta");
-    EXPECT_EQ(text(first + 2), L"Delta");
-    EXPECT_EQ(text(first + 3), L"gamma");
+    EXPECT_EQ(ListItem(list, first), L"Alpha");
+    EXPECT_EQ(ListItem(list, first + 1), L"beta");
+    EXPECT_EQ(ListItem(list, first + 2), L"Delta");
+    EXPECT_EQ(ListItem(list, first + 3), L"gamma");
 
     // Each row's folder sits one indent (8 pixels) deeper than its parent's:
     // the root's open folder at the left, the subdirectories' closed ones
@@ -200,46 +159,6 @@ TEST(DirectoryList, AFolderRemovedAfterItWasListedIsNamedAndLeavesTheList) {
     EXPECT_EQ(find(L"kept"), count - 2);
     EXPECT_EQ(app.DirectoryPath(), temp.path());
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), count - 3) << "the open directory";
-}
-
-TEST_F(MainWindowOnScreen, TheKeyboardMovesTheFocusInTabOrder) {
-    EXPECT_EQ(app.Focus(), app.Control(IDC_EXECUTE)) << "the focus starts on Run the Game!";
-    const int order[] = {IDC_SAVE,   IDC_DRIVE,   IDC_DIR,     IDC_SKIP,     IDC_NOSOUND,
-                         IDC_FRAME,  IDC_ENABLEV, IDC_SCAN,    IDC_JOYSTICK, IDC_FM,
-                         IDC_ROTATE, IDC_RES,     IDC_GAMEDIR, IDC_EXECUTE};
-    // A combo box with a text field has the focus in its edit child.
-    auto focused = [&] {
-        HWND focus = app.Focus();
-        return GetParent(focus) == app.main() ? GetDlgCtrlID(focus)
-                                              : GetDlgCtrlID(GetParent(focus));
-    };
-    for (int id : order) {
-        app.PressKeys({VK_TAB});
-        EXPECT_EQ(focused(), id) << "Tab should reach " << id;
-    }
-    app.PressKeys({VK_TAB}, /*shift=*/true);
-    EXPECT_EQ(focused(), IDC_GAMEDIR) << "Shift+Tab from Run the Game! goes to the game list";
-    app.PressKeys({VK_TAB}, /*shift=*/true);
-    EXPECT_EQ(focused(), IDC_RES);
-}
-
-TEST_F(MainWindowOnScreen, SpaceAtStartPressesRunTheGameWhichAsksForASaveFirst) {
-    app.PressKeys({VK_SPACE});
-    const Box box = app.WaitForBox();
-    ASSERT_NE(box.hwnd, nullptr);
-    ExpectMessage(box, L"You must click Save Settings first", true, app.main());
-    app.Dismiss(box);
-}
-
-TEST_F(MainWindowOnScreen, SaveWritesTheChoicesIntoTheOpenDirectory) {
-    app.SaveTheWorkedExample(L"zolv");
-    ASSERT_EQ(app.DirectoryPath(), games);
-
-    ASSERT_TRUE(WaitFor([&] { return Exists(games + L"\\zolvload.bat"); }))
-        << "no script was written";
-    EXPECT_EQ(ReadFileBytes(games + L"\\zolvload.bat"), "zolv.exe 1943 -s -r -d320x240");
-    EXPECT_TRUE(app.NoBoxFor(300));
-    EXPECT_FALSE(Exists(games + L"\\zolvload.bat.saving"));
 }
 
 TEST_F(MainWindowOnScreen, SaveWithoutAGameIsRefusedWithTheProgramsTitle) {

@@ -7,11 +7,8 @@ namespace zolv::ui {
 
 namespace {
 
-// What the probe in the loader last sent back: its kind, 0 for a font, 1 for
-// a screen reader's reading, 2 for a combo box's dropped rectangle, 3 for a
-// window's answer to WM_GETDPISCALEDSIZE, 4 for the input its thread has still
-// to take, 5 for whether it reports high contrast, 6 for a combo box's list,
-// and its bytes.
+// What the probe in the loader last sent back: its kind (font_probe.cpp's
+// numbers) and its bytes.
 ULONG_PTR answerKind;
 std::string answer;
 bool probeAnswered;
@@ -89,22 +86,28 @@ bool WaitTakingSentMessages(HANDLE event, DWORD milliseconds) {
     }
 }
 
-}  // namespace
-
-LOGFONTW FontOfControl(HWND control) {
+// Asks the probe, which answers with a kind and its bytes; false where it sent
+// back nothing of that kind, or, for a fixed-size answer, not of its size.
+bool Ask(HWND window, const wchar_t* message, ULONG_PTR kind, LPARAM lp = 0) {
     probeAnswered = false;
-    SendThroughProbe(control, L"ZolvFontProbe", reinterpret_cast<WPARAM>(Sink()), 0);
-    LOGFONTW font = {};
-    if (probeAnswered && answerKind == 0 && answer.size() == sizeof(font))
-        memcpy(&font, answer.data(), sizeof(font));
-    return font;
+    SendThroughProbe(window, message, reinterpret_cast<WPARAM>(Sink()), lp);
+    return probeAnswered && answerKind == kind;
+}
+template <typename T>
+T Asked(HWND window, const wchar_t* message, ULONG_PTR kind, LPARAM lp = 0) {
+    T value = {};
+    if (Ask(window, message, kind, lp) && answer.size() == sizeof(value))
+        memcpy(&value, answer.data(), sizeof(value));
+    return value;
 }
 
+}  // namespace
+
+LOGFONTW FontOfControl(HWND control) { return Asked<LOGFONTW>(control, L"ZolvFontProbe", 0); }
+
 ScreenReading ReadLikeAScreenReader(HWND control) {
-    probeAnswered = false;
-    SendThroughProbe(control, L"ZolvNameProbe", reinterpret_cast<WPARAM>(Sink()), 0);
     ScreenReading reading;
-    if (!probeAnswered || answerKind != 1) return reading;
+    if (!Ask(control, L"ZolvNameProbe", 1)) return reading;
     const std::wstring text(reinterpret_cast<const wchar_t*>(answer.data()),
                             answer.size() / sizeof(wchar_t));
     const std::size_t gap = text.find(L'\f');
@@ -122,22 +125,11 @@ ScreenReading ReadLikeAScreenReader(HWND control) {
 }
 
 int DroppedHeight(HWND combo) {
-    probeAnswered = false;
-    SendThroughProbe(combo, L"ZolvDropProbe", reinterpret_cast<WPARAM>(Sink()), 0);
-    RECT dropped = {};
-    if (!probeAnswered || answerKind != 2 || answer.size() != sizeof(dropped)) return 0;
-    memcpy(&dropped, answer.data(), sizeof(dropped));
+    const RECT dropped = Asked<RECT>(combo, L"ZolvDropProbe", 2);
     return dropped.bottom - dropped.top;
 }
 
-HWND ListOfCombo(HWND combo) {
-    probeAnswered = false;
-    SendThroughProbe(combo, L"ZolvListProbe", reinterpret_cast<WPARAM>(Sink()), 0);
-    HWND list = nullptr;
-    if (probeAnswered && answerKind == 6 && answer.size() == sizeof(list))
-        memcpy(&list, answer.data(), sizeof(list));
-    return list;
-}
+HWND ListOfCombo(HWND combo) { return Asked<HWND>(combo, L"ZolvListProbe", 6); }
 
 void TellDpiChanged(HWND window, int dpi, SIZE suggested) {
     SendThroughProbe(window, L"ZolvDpiProbe", static_cast<WPARAM>(dpi),
@@ -145,15 +137,11 @@ void TellDpiChanged(HWND window, int dpi, SIZE suggested) {
 }
 
 std::optional<SIZE> AskDpiScaledSize(HWND window, int dpi, int from) {
-    probeAnswered = false;
-    SendThroughProbe(window, L"ZolvDpiSizeProbe", reinterpret_cast<WPARAM>(Sink()),
-                     MAKELPARAM(dpi, from));
-    struct {
+    struct Answer {
         LRESULT result;
         SIZE size;
-    } asked = {};
-    if (!probeAnswered || answerKind != 3 || answer.size() != sizeof(asked)) return std::nullopt;
-    memcpy(&asked, answer.data(), sizeof(asked));
+    };
+    const Answer asked = Asked<Answer>(window, L"ZolvDpiSizeProbe", 3, MAKELPARAM(dpi, from));
     if (!asked.result) return std::nullopt;
     return asked.size;
 }
@@ -185,24 +173,10 @@ bool WhileHeldStill(HWND window, const std::function<bool()>& queue, DWORD milli
     return queued;
 }
 
-bool InputWaiting(HWND window) {
-    probeAnswered = false;
-    SendThroughProbe(window, L"ZolvInputProbe", reinterpret_cast<WPARAM>(Sink()), 0);
-    DWORD waiting = 0;
-    if (!probeAnswered || answerKind != 4 || answer.size() != sizeof(waiting)) return false;
-    memcpy(&waiting, answer.data(), sizeof(waiting));
-    return waiting != 0;
-}
+bool InputWaiting(HWND window) { return Asked<DWORD>(window, L"ZolvInputProbe", 4) != 0; }
 
 bool TurnHighContrastOn(const std::vector<HWND>& windows) {
-    if (windows.empty()) return false;
-    probeAnswered = false;
-    SendThroughProbe(windows.front(), L"ZolvHighContrastProbe", reinterpret_cast<WPARAM>(Sink()),
-                     0);
-    BOOL reported = FALSE;
-    if (!probeAnswered || answerKind != 5 || answer.size() != sizeof(reported)) return false;
-    memcpy(&reported, answer.data(), sizeof(reported));
-    if (!reported) return false;
+    if (windows.empty() || !Asked<BOOL>(windows.front(), L"ZolvHighContrastProbe", 5)) return false;
     for (HWND window : windows) {
         DWORD_PTR ignored = 0;
         if (!SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG,

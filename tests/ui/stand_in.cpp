@@ -1,8 +1,6 @@
-// A stand-in for the programs the loader starts (the emulator, the system
-// information tool). Each run appends one line to runs.txt beside the
-// program: the current directory, a tab, and the arguments as received.
-// While a file named hold lies beside it, it keeps running (up to a minute),
-// as a game would.
+// A stand-in for the emulator and the system information tool: each run appends
+// "<current directory>\t<arguments>" to runs.txt beside it, and while a file
+// named hold lies there it keeps running (up to a minute), as a game would.
 #include <windows.h>
 
 #include <string>

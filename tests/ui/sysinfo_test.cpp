@@ -83,13 +83,6 @@ private:
     std::vector<BYTE> data_;
 };
 
-std::vector<std::wstring> Runs(const std::wstring& directory) {
-    std::vector<std::wstring> lines;
-    for (const std::string& line : StandInRuns(directory))
-        lines.emplace_back(line.begin(), line.end());
-    return lines;  // the paths here are plain ASCII
-}
-
 class SystemInformation : public ::testing::Test {
 protected:
     MachineValue toolPath{kToolKey, kToolValue};
@@ -110,51 +103,31 @@ protected:
             << "could not copy the stand-in tool";
         toolPath.Remove();
         toolLocation.Remove();
-        PostMessageW(app.main(), WM_COMMAND, IDM_ABOUT, 0);
-        ASSERT_TRUE(WaitFor(
-            [&] { return (about = app.FindWindowByCaption(L"About ZOLV Loader")) != nullptr; },
-            5000))
-            << "no About window";
-        app.Idle();
+        about = app.OpenAbout();
+        ASSERT_NE(about, nullptr) << "no About window";
     }
 
     void PressSystemInfo() { app.Click(GetDlgItem(about, IDC_SYSINFO)); }
-
-    // Waits for the tool's count of starts to reach the number, and a little
-    // longer to see that it goes no further.
-    ::testing::AssertionResult StartedTimes(const std::wstring& directory, std::size_t times) {
-        WaitFor([&] { return Runs(directory).size() >= times; }, 5000);
-        Sleep(200);
-        const std::size_t runs = Runs(directory).size();
-        if (runs == times) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "the tool in " << std::string(directory.begin(), directory.end())
-               << " was started " << runs << " times, not " << times;
+    static ::testing::AssertionResult StartedTimes(const std::wstring& directory,
+                                                   std::size_t times) {
+        return StandInStarted(directory, times, 5000);
     }
 };
 
-TEST_F(SystemInformation, ThePathValueNamesTheToolItIsStartedEachTime) {
+TEST_F(SystemInformation, ThePathValueNamesTheToolStartedOnEachPressByClickOrAltS) {
     ASSERT_TRUE(toolPath.Set(tool));
     PressSystemInfo();
     EXPECT_TRUE(StartedTimes(toolDir, 1));
     EXPECT_TRUE(app.NoBoxFor(300)) << "a box appeared although the tool started";
-    PressSystemInfo();
-    EXPECT_TRUE(StartedTimes(toolDir, 2));
+    app.PressKeys({'S'}, false, /*alt=*/true);
+    EXPECT_TRUE(StartedTimes(toolDir, 2)) << "Alt+S did not press \"&System Info...\"";
     EXPECT_TRUE(IsWindowVisible(about)) << "the About window must stay open";
 
     // Nothing is passed, and the tool starts where the loader is.
-    for (const std::wstring& run : Runs(toolDir)) EXPECT_EQ(run, started + L"\t");
+    for (const std::string& run : StandInRuns(toolDir)) EXPECT_EQ(run, Narrow(started) + "\t");
 }
 
-TEST_F(SystemInformation, TheLocationValueIsUsedWhenThePathValueIsMissing) {
-    ASSERT_TRUE(toolLocation.Set(toolDir));
-    PressSystemInfo();
-    EXPECT_TRUE(StartedTimes(toolDir, 1));
-    EXPECT_TRUE(app.NoBoxFor(300));
-    EXPECT_TRUE(IsWindowVisible(about));
-}
-
-TEST_F(SystemInformation, ThePathValueComesBeforeTheLocationValue) {
+TEST_F(SystemInformation, ThePathValueComesBeforeTheLocationValueWhichStandsInWithoutIt) {
     const std::wstring otherDir = temp.Make(L"other tool");
     ASSERT_TRUE(CopyFileW(tool.c_str(), (otherDir + L"\\MSINFO32.EXE").c_str(), FALSE));
     ASSERT_TRUE(toolPath.Set(tool));
@@ -162,13 +135,12 @@ TEST_F(SystemInformation, ThePathValueComesBeforeTheLocationValue) {
     PressSystemInfo();
     EXPECT_TRUE(StartedTimes(toolDir, 1));
     EXPECT_TRUE(StartedTimes(otherDir, 0));
-}
 
-TEST_F(SystemInformation, AltSPressesTheButton) {
-    ASSERT_TRUE(toolPath.Set(tool));
-    ASSERT_EQ(GetAncestor(app.Focus(), GA_ROOT), about);
-    app.PressKeys({'S'}, false, /*alt=*/true);
-    EXPECT_TRUE(StartedTimes(toolDir, 1)) << "Alt+S did not press \"&System Info...\"";
+    toolPath.Remove();
+    PressSystemInfo();
+    EXPECT_TRUE(StartedTimes(otherDir, 1)) << "the location value was not used";
+    EXPECT_TRUE(StartedTimes(toolDir, 1));
+    EXPECT_TRUE(app.NoBoxFor(300));
     EXPECT_TRUE(IsWindowVisible(about));
 }
 
@@ -219,10 +191,7 @@ TEST_P(SystemInformationUnavailable, TellsTheUserAndLeavesTheAboutWindowOpen) {
     EXPECT_TRUE(StartedTimes(toolDir, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(, SystemInformationUnavailable, ::testing::ValuesIn(kNoTools),
-                         [](const ::testing::TestParamInfo<NoTool>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(, SystemInformationUnavailable, ::testing::ValuesIn(kNoTools), ByName());
 
 }  // namespace
 }  // namespace zolv::ui
