@@ -17,8 +17,7 @@ namespace zolv {
 
 class AboutWindow;
 
-class Win32Combo : public ComboView {
-public:
+struct Win32Combo : ComboView {
     HWND hwnd = nullptr;
     void AddItem(const std::wstring& text) override {
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -27,17 +26,15 @@ public:
     std::wstring Text() override { return WindowText(hwnd); }
 };
 
-class Win32Check : public CheckView {
-public:
+struct Win32Check : CheckView {
     HWND hwnd = nullptr;
     int Value() override { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
 };
 
-class Win32DriveList : public DriveListView {
-public:
+struct Win32DriveList : DriveListView {
     HWND hwnd = nullptr;
-    void Fill();  // the machine's drives, the current one selected
-    std::wstring Drive() override;
+    // A drop-down list's text is its chosen item's, empty where none is chosen.
+    std::wstring Drive() override { return WindowText(hwnd); }
 };
 
 class MainWindow : public Form, public WindowCommands {
@@ -60,12 +57,14 @@ public:
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ControlsMade() override;
-    void LaidOut() override;
-    void Paint(HDC dc) override;
+    void LaidOut() override { dirDir_.SetDpi(dpi(), FontOf(kDefaultRole)); }
+    void Paint(HDC dc) override { DrawMainLines(dc, dpi()); }
     std::vector<std::wstring> TextsOf(HWND control) const override;
-    LRESULT OnCommand(int id, int code);
-    LRESULT OnLabelColour(HDC dc, HWND control);
-    LRESULT OnClose();
+    void OnCommand(int id, int code) override;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override {
+        dirDir_.Draw(&item);
+        return true;
+    }
 
     bool unloading_ = false;
     bool ended_ = false;

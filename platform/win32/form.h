@@ -37,7 +37,7 @@ public:
 
 protected:
     Form(HINSTANCE instance, const FormDesign& design) : instance_(instance), design_(design) {}
-    ~Form();  // the derived window destroys its window first, while it is whole
+    ~Form() { DeleteFonts(); }  // the derived window destroys its window first, while it is whole
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
@@ -48,6 +48,8 @@ protected:
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd_, msg, wp, lp);
     }
+    virtual void OnCommand(int /*id*/, int /*code*/) {}
+    virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
     virtual void ControlsMade() {}  // before the first layout
     virtual void LaidOut() {}       // after each layout, at dpi()
     virtual void Paint(HDC) {}      // what is drawn beneath the controls
