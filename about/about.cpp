@@ -21,15 +21,12 @@ namespace {
 
 constexpr const wchar_t* kSysInfoUnavailable = L"System Information Is Unavailable At This Time";
 constexpr const wchar_t* kSysInfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const wchar_t* kSysInfoValue = L"PATH";
 constexpr const wchar_t* kSysInfoLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr const wchar_t* kSysInfoLocationValue = L"MSINFO";
 constexpr const wchar_t* kSysInfoProgram = L"\\MSINFO32.EXE";
 
 constexpr std::uint32_t kLocalMachine = 0x80000002;
-// KEY_READ | KEY_WOW64_64KEY: Shared Tools Location is redirected with the rest
-// of HKLM\SOFTWARE, and only the 64-bit view shows a 32-bit program the value
-// 64-bit Windows writes. 32-bit Windows ignores the flag.
+// KEY_READ | KEY_WOW64_64KEY: only the 64-bit view of the redirected HKLM\SOFTWARE shows a
+// 32-bit program the value 64-bit Windows writes. 32-bit Windows ignores the flag.
 constexpr std::uint32_t kKeyRead = 0x20019 | 0x0100;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegDword = 4;
@@ -71,12 +68,12 @@ void frmAbout::StartSysInfo() {
     std::wstring SysInfoPath;
     try {
         // The first key names the program itself and is trusted as it is.
-        if (GetKeyValue(kLocalMachine, kSysInfoKey, kSysInfoValue, SysInfoPath)) {
+        if (GetKeyValue(kLocalMachine, kSysInfoKey, L"PATH", SysInfoPath)) {
             p_.shell.StartProgram(SysInfoPath, kNormalFocus);
             return;
         }
         // The second names its directory; an empty one would mean the current drive's root.
-        if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, SysInfoPath) &&
+        if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, L"MSINFO", SysInfoPath) &&
             !SysInfoPath.empty() && !p_.files.FindFile(SysInfoPath + kSysInfoProgram).empty()) {
             SysInfoPath += kSysInfoProgram;
             p_.shell.StartProgram(SysInfoPath, kNormalFocus);
@@ -118,9 +115,8 @@ bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
             break;
         case kRegDword: {
             // From the buffer: the step above may have dropped the number's last zero byte.
-            const std::uint32_t number = data[0] | static_cast<std::uint32_t>(data[1]) << 8 |
-                                         static_cast<std::uint32_t>(data[2]) << 16 |
-                                         static_cast<std::uint32_t>(data[3]) << 24;
+            std::uint32_t number = 0;
+            for (int i = 3; i >= 0; --i) number = number << 8 | data[i];
             value = std::to_wstring(number);
             break;
         }

@@ -111,8 +111,8 @@ HMENU BuildMainMenu() {
 }
 
 void DrawMainLines(HDC dc, int dpi) {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     for (const RECT& line : kLines) {
         // LineTo stops one pixel short; a drawn line includes both ends.
         MoveToEx(dc, TwipsToPixels(line.left, dpi), TwipsToPixels(line.top, dpi), nullptr);
@@ -120,7 +120,6 @@ void DrawMainLines(HDC dc, int dpi) {
                TwipsToPixels(line.bottom, dpi) + (line.bottom > line.top));
     }
     SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 void FillDriveLetters(HWND combo) {

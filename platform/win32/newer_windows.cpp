@@ -133,18 +133,16 @@ HRESULT CreateComObject(REFCLSID type, REFIID iid, void** object) {
 
 }  // namespace zolv
 
-// The static winpthreads times its waits with GetTickCount64, which XP lacks:
-// imported, it would keep the exe from loading there. The import's pointer is
-// defined here instead, so the linker takes it over kernel32's entry; its first
-// call puts the function found, or on XP a count built from GetTickCount, in its place.
+// winpthreads imports GetTickCount64, which XP lacks and would not load the exe without: the
+// import's pointer is defined here, so the linker takes it over kernel32's entry, and its
+// first call puts the function found there, or on XP a count built from GetTickCount.
 
 namespace {
 
 using TickCount64Function = ULONGLONG(WINAPI*)();
 
-// The wraps in the high half, the count last seen in the low: one word, so that
-// threads asking at once count each wrap once. Only a gap of over 49.7 days
-// between two calls would make it count short.
+// The wraps in the high half, the count last seen in the low: one word, so that threads asking
+// at once count each wrap once. A gap of over 49.7 days between two calls would count short.
 std::atomic<ULONGLONG> tickCountState{0};
 
 ULONGLONG WINAPI TickCount64FromTickCount() {

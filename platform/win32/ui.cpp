@@ -12,9 +12,9 @@ namespace {
 // Above this DPI a face that cannot be had at the size gives way to an outline one.
 constexpr int kMostDpiInNamedFaces = 120;
 
-// A bitmap face and the outline faces that stand in for it, XP to 11 have them
-// all. Wine lacks Microsoft Sans Serif but has Tahoma; Arial Bold is within a
-// few per cent of bold System's widths (Wine's Tahoma Bold is spaced apart).
+// A bitmap face and its outline stand-ins, which XP to 11 all have. Wine lacks Microsoft Sans
+// Serif but has Tahoma; Arial Bold is within a few per cent of bold System's widths (Wine's
+// Tahoma Bold is spaced apart).
 constexpr const wchar_t* kStandIns[][3] = {
     {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma"},
     {L"System", L"Arial", nullptr},
@@ -86,9 +86,8 @@ Face FaceFor(const FontRole& role, int pixels, int dpi) {
     const Face named = {role.face, role.charset, OUT_DEFAULT_PRECIS, false};
     if (dpi <= kMostDpiInNamedFaces) return named;
     const wchar_t* const* standIns = nullptr;
-    for (const auto& entry : kStandIns) {
+    for (const auto& entry : kStandIns)
         if (lstrcmpiW(entry[0], role.face) == 0) standIns = entry;
-    }
     if (!standIns || Holds(named, pixels, role.bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
         return named;
     for (int i = 1; i < 3 && standIns[i]; ++i) {
@@ -121,9 +120,8 @@ std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* b
         const bool blank = text[start] == L' ';
         std::size_t end = start;
         while (end < text.size() && (text[end] == L' ') == blank) ++end;
-        SIZE extent;
-        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
-        if (x > 0 && x + extent.cx > width) {
+        const int extent = TextWidth(dc, text.substr(start, end - start));
+        if (x > 0 && x + extent > width) {
             x = 0;
             y += metrics.tmHeight;
             if (blank) {
@@ -131,8 +129,8 @@ std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* b
                 continue;
             }
         }
-        if (!blank) words.push_back({start, end - start, x, y, static_cast<int>(extent.cx)});
-        x += extent.cx;
+        if (!blank) words.push_back({start, end - start, x, y, extent});
+        x += extent;
         start = end;
     }
     *bottom = y + metrics.tmHeight;
@@ -141,9 +139,8 @@ std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* b
 
 bool ShowsWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     int bottom = 0;
-    for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom)) {
+    for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom))
         if (word.width > box.right - box.left) return false;
-    }
     return bottom <= box.bottom - box.top;
 }
 

@@ -40,14 +40,12 @@ inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); 
 // The design's colours, or the system's where they would not be read or high contrast is on.
 TextColours ReadableColours(TextColours design);
 
-// Where a window of this size opens beside another, in its work area: on its
-// right, else its left, else centred over it, by the visible frames of both
-// where the `placed` window is there.
+// Where a window of this size opens beside another, in its work area: on its right, else its
+// left, else centred over it, by the visible frames of both where the `placed` window is there.
 POINT BesideOrOver(HWND window, SIZE size, HWND placed = nullptr);
 
-// The wait cursor while a handler keeps the window busy (a network drive whose
-// server is away may take half a minute); then the one before, or the arrow
-// where there was none, which would hide the pointer until it moved.
+// The wait cursor while a handler is busy (a network drive whose server is away may take half
+// a minute); then the one before, or the arrow where there was none (else the pointer hides).
 class WaitCursor {
 public:
     WaitCursor() : before_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
