@@ -1,7 +1,6 @@
 #include "about/about.h"
 
 #include <string>
-#include <utility>
 
 #include "program/identity.h"
 
@@ -108,22 +107,16 @@ bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
     // Values are stored with or without their terminating zero; one is dropped.
     if (data[length - 1] == 0) --length;
 
-    std::wstring value;
-    switch (type) {
-        case kRegSz:
-            value = p_.codePage.FromAnsi(std::string(reinterpret_cast<const char*>(data), length));
-            break;
-        case kRegDword: {
-            // From the buffer: the step above may have dropped the number's last zero byte.
-            std::uint32_t number = 0;
-            for (int i = 3; i >= 0; --i) number = number << 8 | data[i];
-            value = std::to_wstring(number);
-            break;
-        }
-        default:  // expandable, multiple and binary values are no text to vouch for
-            return fail();
+    if (type == kRegSz) {
+        KeyVal = p_.codePage.FromAnsi(std::string(reinterpret_cast<const char*>(data), length));
+    } else if (type == kRegDword) {
+        // From the buffer: the step above may have dropped the number's last zero byte.
+        std::uint32_t number = 0;
+        for (int i = 3; i >= 0; --i) number = number << 8 | data[i];
+        KeyVal = std::to_wstring(number);
+    } else {  // expandable, multiple and binary values are no text to vouch for
+        return fail();
     }
-    KeyVal = std::move(value);
     return true;
 }
 

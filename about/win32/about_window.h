@@ -15,7 +15,7 @@ class AboutWindow : public Form, public AboutView {
 public:
     AboutWindow(HINSTANCE instance, HWND owner, FileSystem& files, Registry& registry,
                 CodePage& codePage, Shell& shell);
-    ~AboutWindow() override { Unload(); }
+    ~AboutWindow() override { Destroy(); }
 
     // Loads the window where it is not open, and shows it.
     void Show();
@@ -23,9 +23,7 @@ public:
     void SetCaption(const std::wstring& text) override { SetWindowTextW(hwnd_, text.c_str()); }
     void SetTitle(const std::wstring& text) override { SetControlText(IDC_TITLE, text); }
     void SetVersion(const std::wstring& text) override { SetControlText(IDC_VERSION, text); }
-    void Unload() override {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
+    void Unload() override { Destroy(); }
 
 private:
     void ControlsMade() override;

@@ -10,9 +10,7 @@ MainWindow::MainWindow(HINSTANCE instance)
               chkScan_, chkSkip_, chkRotate_, chkFM_, chkJoyStick_},
              {files_, codePage_, shell_, sound_, messages_, *this}) {}
 
-MainWindow::~MainWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-}
+MainWindow::~MainWindow() { Destroy(); }
 
 bool MainWindow::Start(int show) {
     if (!Open(kTitle, BuildMainMenu(), nullptr, {CW_USEDEFAULT, CW_USEDEFAULT},

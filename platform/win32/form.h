@@ -56,6 +56,9 @@ protected:
     // The texts a control must show whole in its role's font: its caption.
     virtual std::vector<std::wstring> TextsOf(HWND control) const;
 
+    void Destroy() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     HFONT FontOf(int role) const { return fonts_.empty() ? nullptr : fonts_[role]; }
     // Sets a control's text and fits its role's font to it again.

@@ -116,22 +116,17 @@ std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* b
     GetTextMetricsW(dc, &metrics);
     std::vector<PlacedWord> words;
     int x = 0, y = 0;
-    for (std::size_t start = 0; start < text.size();) {
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
         const bool blank = text[start] == L' ';
-        std::size_t end = start;
-        while (end < text.size() && (text[end] == L' ') == blank) ++end;
+        for (end = start; end < text.size() && (text[end] == L' ') == blank;) ++end;
         const int extent = TextWidth(dc, text.substr(start, end - start));
         if (x > 0 && x + extent > width) {
             x = 0;
             y += metrics.tmHeight;
-            if (blank) {
-                start = end;
-                continue;
-            }
+            if (blank) continue;
         }
         if (!blank) words.push_back({start, end - start, x, y, extent});
         x += extent;
-        start = end;
     }
     *bottom = y + metrics.tmHeight;
     return words;
@@ -189,17 +184,16 @@ bool TextsShow(HWND control, const std::vector<std::wstring>& texts, HFONT font,
 
 void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     int bottom = 0;
-    std::vector<int> ends, advances;
+    std::vector<int> advances;
     for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom)) {
         // Each letter where it was measured: a font may draw wider than it
         // measures (Wine's Tahoma at small sizes), past the room found for it.
         const int length = static_cast<int>(word.length);
-        ends.assign(word.length, 0);
         advances.assign(word.length, 0);
         SIZE extent;
-        GetTextExtentExPointW(dc, text.data() + word.start, length, 0, nullptr, ends.data(),
+        GetTextExtentExPointW(dc, text.data() + word.start, length, 0, nullptr, advances.data(),
                               &extent);
-        for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+        for (int i = length - 1; i > 0; --i) advances[i] -= advances[i - 1];  // ends to widths
         ExtTextOutW(dc, box.left + word.x, box.top + word.y, ETO_CLIPPED, &box,
                     text.data() + word.start, static_cast<UINT>(word.length), advances.data());
     }
