@@ -1,7 +1,5 @@
 #include "about/about.h"
 
-#include <string>
-
 #include "program/identity.h"
 
 namespace zolv {
@@ -27,8 +25,7 @@ constexpr std::uint32_t kLocalMachine = 0x80000002;
 // KEY_READ | KEY_WOW64_64KEY: only the 64-bit view of the redirected HKLM\SOFTWARE shows a
 // 32-bit program the value 64-bit Windows writes. 32-bit Windows ignores the flag.
 constexpr std::uint32_t kKeyRead = 0x20019 | 0x0100;
-constexpr std::uint32_t kRegSz = 1;
-constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegSz = 1, kRegDword = 4;
 
 constexpr std::uint32_t kValueCapacity = 1024;
 
@@ -53,10 +50,9 @@ std::wstring VersionText(std::int16_t major, std::int16_t minor, std::int16_t re
 frmAbout::frmAbout(AboutView& view, AboutPlatform platform) : view_(view), p_(platform) {}
 
 void frmAbout::Form_Load() {
-    const std::wstring title = kTitle;
-    view_.SetCaption(L"About " + title);
+    view_.SetCaption(std::wstring(L"About ") + kTitle);
     view_.SetVersion(VersionText(kVersionMajor, kVersionMinor, kVersionRevision));
-    view_.SetTitle(title);
+    view_.SetTitle(kTitle);
 }
 
 void frmAbout::cmdOK_Click() { view_.Unload(); }
@@ -74,8 +70,7 @@ void frmAbout::StartSysInfo() {
         // The second names its directory; an empty one would mean the current drive's root.
         if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, L"MSINFO", SysInfoPath) &&
             !SysInfoPath.empty() && !p_.files.FindFile(SysInfoPath + kSysInfoProgram).empty()) {
-            SysInfoPath += kSysInfoProgram;
-            p_.shell.StartProgram(SysInfoPath, kNormalFocus);
+            p_.shell.StartProgram(SysInfoPath + kSysInfoProgram, kNormalFocus);
             return;
         }
     } catch (const PlatformError&) {

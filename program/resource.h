@@ -2,6 +2,5 @@
 // Keep this a plain list of #defines: windres reads it too.
 #pragma once
 
-// Icons
 #define IDI_APP 1            // the icon group: LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP))
 #define IDI_APP_IMAGE 30001  // its one 32x32 16-colour image (RT_ICON)

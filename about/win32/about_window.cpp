@@ -1,7 +1,6 @@
 #include "about/win32/about_window.h"
 
 #include "platform/win32/newer_windows.h"
-#include "platform/win32/ui.h"
 #include "program/resource.h"
 
 namespace zolv {

@@ -2,11 +2,8 @@
 // with it when minimised and has no taskbar button. Destroyed by "OK", Esc or its close box.
 #pragma once
 
-#include <windows.h>
-
 #include "about/about.h"
 #include "platform/win32/form.h"
-#include "platform/win32/win32_platform.h"
 #include "program/control_ids.h"
 
 namespace zolv {

@@ -1,8 +1,6 @@
 // The main window's looks: its table, menu and lines, in twips.
 #pragma once
 
-#include <windows.h>
-
 #include "platform/win32/form.h"
 #include "program/control_ids.h"
 

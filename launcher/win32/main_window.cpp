@@ -126,18 +126,8 @@ void MainWindow::ShowAbout() {
     about_->Show();
 }
 
-void MainWindow::UnloadMain() {
-    if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-}
-
 void MainWindow::UnloadAbout() {
     if (about_) about_->Unload();
-}
-
-void MainWindow::EndProgram() {
-    if (ended_) return;
-    ended_ = true;
-    PostQuitMessage(0);
 }
 
 }  // namespace zolv

@@ -1,17 +1,13 @@
 // The main window: it hands each handled event to frmTindrel and decides nothing itself.
 #pragma once
 
-#include <windows.h>
-
 #include <list>
 #include <memory>
-#include <vector>
 
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
 #include "launcher/win32/main_layout.h"
 #include "platform/win32/form.h"
-#include "platform/win32/win32_platform.h"
 
 namespace zolv {
 
@@ -43,16 +39,20 @@ public:
     // A quit outside the shutdown leaves the window up: it goes while the object is whole.
     ~MainWindow() override;
 
-    // Creates the window, runs the load step and shows it with the focus on
-    // "Run the Game!". False, with a message shown, when Windows refuses.
+    // Creates, loads and shows the window; false, with a message shown, where Windows refuses.
     bool Start(int show);
     // The dialog keys (Tab, Shift+Tab, Space, Enter, Esc, access keys) of both windows.
     bool TranslateDialogKeys(MSG* msg);
 
     void ShowAbout() override;
-    void UnloadMain() override;
+    void UnloadMain() override {
+        if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
     void UnloadAbout() override;
-    void EndProgram() override;
+    void EndProgram() override {
+        if (!ended_) PostQuitMessage(0);
+        ended_ = true;
+    }
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -66,8 +66,7 @@ private:
         return true;
     }
 
-    bool unloading_ = false;
-    bool ended_ = false;
+    bool unloading_ = false, ended_ = false;
 
     Win32FileSystem files_;
     Win32CodePage codePage_;

@@ -213,16 +213,4 @@ void Form::Fit(int role) {
     fonts_[role] = font;
 }
 
-void Form::SetControlText(int id, const std::wstring& text) {
-    SetWindowTextW(Control(id), text.c_str());
-    for (const FormControl& c : design_.controls)
-        if (c.id == id && !fonts_.empty()) Fit(c.font);
-}
-
-void Form::DeleteFonts() {
-    for (HFONT font : fonts_)
-        if (font) DeleteObject(font);
-    fonts_.clear();
-}
-
 }  // namespace zolv

@@ -2,11 +2,6 @@
 // font roles, its handlers and painting; the form lays it out for each DPI.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
@@ -62,7 +57,11 @@ protected:
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     HFONT FontOf(int role) const { return fonts_.empty() ? nullptr : fonts_[role]; }
     // Sets a control's text and fits its role's font to it again.
-    void SetControlText(int id, const std::wstring& text);
+    void SetControlText(int id, const std::wstring& text) {
+        SetWindowTextW(Control(id), text.c_str());
+        for (const FormControl& c : design_.controls)
+            if (c.id == id && !fonts_.empty()) Fit(c.font);
+    }
     int dpi() const { return dpi_; }
     int Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
 
@@ -78,7 +77,11 @@ private:
     SIZE ClientAt(int dpi) const {
         return {TwipsToPixels(design_.client.cx, dpi), TwipsToPixels(design_.client.cy, dpi)};
     }
-    void DeleteFonts();
+    void DeleteFonts() {
+        for (HFONT font : fonts_)
+            if (font) DeleteObject(font);
+        fonts_.clear();
+    }
 
     const FormDesign& design_;
     int dpi_ = 96;

@@ -23,8 +23,7 @@ constexpr const wchar_t* kStandIns[][3] = {
 
 struct Face {
     const wchar_t* name;
-    BYTE charset;
-    BYTE precision;
+    BYTE charset, precision;
     bool standIn;
 };
 
