@@ -1,5 +1,4 @@
-// Resource and control identifiers, shared by app/zolvload.rc and the C++ code.
-// Keep this a plain list of #defines: windres reads it too.
+// The icon's resource numbers for app/zolvload.rc and the C++ code: plain #defines, for windres.
 #pragma once
 
 #define IDI_APP 1            // the icon group: LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP))
