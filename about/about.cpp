@@ -1,8 +1,5 @@
 #include "about/about.h"
 
-#include <string>
-#include <utility>
-
 #include "program/identity.h"
 
 namespace zolv {
@@ -21,18 +18,14 @@ namespace {
 
 constexpr const wchar_t* kSysInfoUnavailable = L"System Information Is Unavailable At This Time";
 constexpr const wchar_t* kSysInfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const wchar_t* kSysInfoValue = L"PATH";
 constexpr const wchar_t* kSysInfoLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr const wchar_t* kSysInfoLocationValue = L"MSINFO";
 constexpr const wchar_t* kSysInfoProgram = L"\\MSINFO32.EXE";
 
 constexpr std::uint32_t kLocalMachine = 0x80000002;
-// KEY_READ | KEY_WOW64_64KEY: Shared Tools Location is redirected with the rest
-// of HKLM\SOFTWARE, and only the 64-bit view shows a 32-bit program the value
-// 64-bit Windows writes. 32-bit Windows ignores the flag.
+// KEY_READ | KEY_WOW64_64KEY: only the 64-bit view of the redirected HKLM\SOFTWARE shows a
+// 32-bit program the value 64-bit Windows writes. 32-bit Windows ignores the flag.
 constexpr std::uint32_t kKeyRead = 0x20019 | 0x0100;
-constexpr std::uint32_t kRegSz = 1;
-constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegSz = 1, kRegDword = 4;
 
 constexpr std::uint32_t kValueCapacity = 1024;
 
@@ -57,10 +50,9 @@ std::wstring VersionText(std::int16_t major, std::int16_t minor, std::int16_t re
 frmAbout::frmAbout(AboutView& view, AboutPlatform platform) : view_(view), p_(platform) {}
 
 void frmAbout::Form_Load() {
-    const std::wstring title = kTitle;
-    view_.SetCaption(L"About " + title);
+    view_.SetCaption(std::wstring(L"About ") + kTitle);
     view_.SetVersion(VersionText(kVersionMajor, kVersionMinor, kVersionRevision));
-    view_.SetTitle(title);
+    view_.SetTitle(kTitle);
 }
 
 void frmAbout::cmdOK_Click() { view_.Unload(); }
@@ -71,15 +63,14 @@ void frmAbout::StartSysInfo() {
     std::wstring SysInfoPath;
     try {
         // The first key names the program itself and is trusted as it is.
-        if (GetKeyValue(kLocalMachine, kSysInfoKey, kSysInfoValue, SysInfoPath)) {
+        if (GetKeyValue(kLocalMachine, kSysInfoKey, L"PATH", SysInfoPath)) {
             p_.shell.StartProgram(SysInfoPath, kNormalFocus);
             return;
         }
         // The second names its directory; an empty one would mean the current drive's root.
-        if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, SysInfoPath) &&
+        if (GetKeyValue(kLocalMachine, kSysInfoLocationKey, L"MSINFO", SysInfoPath) &&
             !SysInfoPath.empty() && !p_.files.FindFile(SysInfoPath + kSysInfoProgram).empty()) {
-            SysInfoPath += kSysInfoProgram;
-            p_.shell.StartProgram(SysInfoPath, kNormalFocus);
+            p_.shell.StartProgram(SysInfoPath + kSysInfoProgram, kNormalFocus);
             return;
         }
     } catch (const PlatformError&) {
@@ -111,23 +102,16 @@ bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::wstring& KeyName,
     // Values are stored with or without their terminating zero; one is dropped.
     if (data[length - 1] == 0) --length;
 
-    std::wstring value;
-    switch (type) {
-        case kRegSz:
-            value = p_.codePage.FromAnsi(std::string(reinterpret_cast<const char*>(data), length));
-            break;
-        case kRegDword: {
-            // From the buffer: the step above may have dropped the number's last zero byte.
-            const std::uint32_t number = data[0] | static_cast<std::uint32_t>(data[1]) << 8 |
-                                         static_cast<std::uint32_t>(data[2]) << 16 |
-                                         static_cast<std::uint32_t>(data[3]) << 24;
-            value = std::to_wstring(number);
-            break;
-        }
-        default:  // expandable, multiple and binary values are no text to vouch for
-            return fail();
+    if (type == kRegSz) {
+        KeyVal = p_.codePage.FromAnsi(std::string(reinterpret_cast<const char*>(data), length));
+    } else if (type == kRegDword) {
+        // From the buffer: the step above may have dropped the number's last zero byte.
+        std::uint32_t number = 0;
+        for (int i = 3; i >= 0; --i) number = number << 8 | data[i];
+        KeyVal = std::to_wstring(number);
+    } else {  // expandable, multiple and binary values are no text to vouch for
+        return fail();
     }
-    KeyVal = std::move(value);
     return true;
 }
 

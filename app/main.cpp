@@ -1,6 +1,5 @@
 // ZOLV Loader starts into its main window and runs until that window closes.
 // It reads no argument, environment variable or setting at start.
-#include <windows.h>
 
 #include "launcher/win32/main_window.h"
 

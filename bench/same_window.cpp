@@ -49,9 +49,7 @@ const zolv::FormDesign kSameDesign = SameDesign();
 class SameWindow : public zolv::Form {
 public:
     explicit SameWindow(HINSTANCE instance) : Form(instance, kSameDesign) {}
-    ~SameWindow() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
+    ~SameWindow() { Destroy(); }
     bool Start(int show) {
         if (!Open(kCaption, zolv::BuildMainMenu(), nullptr, {CW_USEDEFAULT, CW_USEDEFAULT},
                   L"class", L"window"))

@@ -1,5 +1,4 @@
-// Control and command identifiers of both windows. 1 and 2 are left to the
-// dialog keys (IDOK for Enter, IDCANCEL for Esc).
+// Both windows' control and command ids; 1 and 2 are the dialog keys' IDOK (Enter), IDCANCEL (Esc).
 #pragma once
 
 // Main window, in tab order.

@@ -1,5 +1,4 @@
-// The title on the windows and message boxes, and the version; app/zolvload.rc
-// carries the same numbers.
+// The title on the windows and message boxes, and the version, which app/zolvload.rc carries too.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,6 @@
 #include "about/win32/about_window.h"
 
 #include "platform/win32/newer_windows.h"
-#include "platform/win32/ui.h"
-#include "program/control_ids.h"
 #include "program/resource.h"
 
 namespace zolv {
@@ -45,11 +43,6 @@ const FormDesign kAboutForm = {
     IDOK,
 };
 
-TextColours LabelColours(int id) {
-    const COLORREF ink = id == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
-    return ReadableColours({ink, GetSysColor(COLOR_BTNFACE)});
-}
-
 }  // namespace
 
 AboutWindow::AboutWindow(HINSTANCE instance, HWND owner, FileSystem& files, Registry& registry,
@@ -84,26 +77,6 @@ void AboutWindow::PlaceBesideOwner() {
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void AboutWindow::Unload() {
-    if (hwnd_) DestroyWindow(hwnd_);
-}
-
-void AboutWindow::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
-
-void AboutWindow::SetTitle(const std::wstring& text) { SetControlText(IDC_TITLE, text); }
-
-void AboutWindow::SetVersion(const std::wstring& text) { SetControlText(IDC_VERSION, text); }
-
-LRESULT AboutWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_COMMAND:
-            return OnCommand(LOWORD(wp), HIWORD(wp));
-        case WM_DRAWITEM:
-            return OnDrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-    }
-    return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
 void AboutWindow::ControlsMade() {
     icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -119,7 +92,7 @@ void AboutWindow::LaidOut() {
                  reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon_));
 }
 
-LRESULT AboutWindow::OnCommand(int id, int code) {
+void AboutWindow::OnCommand(int id, int code) {
     // Enter and Esc reach "OK", but Enter on "System Info..." presses that.
     if ((id == IDC_SYSINFO && code == BN_CLICKED) ||
         (id == IDOK && GetFocus() == Control(IDC_SYSINFO))) {
@@ -127,14 +100,14 @@ LRESULT AboutWindow::OnCommand(int id, int code) {
     } else if (id == IDOK || id == IDCANCEL) {
         logic_.cmdOK_Click();
     }
-    return 0;
 }
 
-LRESULT AboutWindow::OnDrawLabel(const DRAWITEMSTRUCT& item) {
-    if (item.CtlType != ODT_STATIC) return FALSE;
+bool AboutWindow::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_STATIC) return false;
     HDC dc = item.hDC;
     const int saved = SaveDC(dc);
-    const TextColours colours = LabelColours(static_cast<int>(item.CtlID));
+    const COLORREF ink = item.CtlID == IDC_VERSION ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0);
+    const TextColours colours = ReadableColours({ink, GetSysColor(COLOR_BTNFACE)});
     SetDCBrushColor(dc, colours.paper);
     FillRect(dc, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
@@ -143,25 +116,23 @@ LRESULT AboutWindow::OnDrawLabel(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     DrawWrapped(dc, WindowText(item.hwndItem), item.rcItem);
     RestoreDC(dc, saved);
-    return TRUE;
+    return true;
 }
 
 // The engraved rule: white, two pixels, under grey, one pixel.
 void AboutWindow::Paint(HDC dc) {
-    const int y = Pixels(1920);
-    HPEN white = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-    HPEN grey = CreatePen(PS_INSIDEFRAME, 1, RGB(128, 128, 128));
-    HGDIOBJ old = SelectObject(dc, white);
-    for (int dy = 0; dy < 2; ++dy) {
-        MoveToEx(dc, Pixels(105), y + dy, nullptr);
-        LineTo(dc, Pixels(3480) + 1, y + dy);
+    const struct {
+        COLORREF colour;
+        int left, down;
+    } rows[] = {
+        {RGB(255, 255, 255), 105, 0}, {RGB(255, 255, 255), 105, 1}, {RGB(128, 128, 128), 120, 0}};
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+    for (const auto& row : rows) {
+        SetDCPenColor(dc, row.colour);
+        MoveToEx(dc, Pixels(row.left), Pixels(1920) + row.down, nullptr);
+        LineTo(dc, Pixels(3480) + 1, Pixels(1920) + row.down);
     }
-    SelectObject(dc, grey);
-    MoveToEx(dc, Pixels(120), y, nullptr);
-    LineTo(dc, Pixels(3480) + 1, y);
     SelectObject(dc, old);
-    DeleteObject(white);
-    DeleteObject(grey);
 }
 
 }  // namespace zolv

@@ -1,13 +1,10 @@
-// The About window: modeless and owned by the main window, so that it stays
-// above it, goes with it when minimised and has no taskbar button; both take
-// input. Destroyed by "OK", Esc or its close box.
+// The About window: modeless and owned by the main window, so that it stays above it, goes
+// with it when minimised and has no taskbar button. Destroyed by "OK", Esc or its close box.
 #pragma once
-
-#include <windows.h>
 
 #include "about/about.h"
 #include "platform/win32/form.h"
-#include "platform/win32/win32_platform.h"
+#include "program/control_ids.h"
 
 namespace zolv {
 
@@ -15,23 +12,22 @@ class AboutWindow : public Form, public AboutView {
 public:
     AboutWindow(HINSTANCE instance, HWND owner, FileSystem& files, Registry& registry,
                 CodePage& codePage, Shell& shell);
-    ~AboutWindow() override { Unload(); }
+    ~AboutWindow() override { Destroy(); }
 
     // Loads the window where it is not open, and shows it.
     void Show();
 
-    void SetCaption(const std::wstring& text) override;
-    void SetTitle(const std::wstring& text) override;
-    void SetVersion(const std::wstring& text) override;
-    void Unload() override;
+    void SetCaption(const std::wstring& text) override { SetWindowTextW(hwnd_, text.c_str()); }
+    void SetTitle(const std::wstring& text) override { SetControlText(IDC_TITLE, text); }
+    void SetVersion(const std::wstring& text) override { SetControlText(IDC_VERSION, text); }
+    void Unload() override { Destroy(); }
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ControlsMade() override;
     void LaidOut() override;
-    LRESULT OnCommand(int id, int code);
+    void OnCommand(int id, int code) override;
     void Paint(HDC dc) override;
-    LRESULT OnDrawLabel(const DRAWITEMSTRUCT& item);
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
     void PlaceBesideOwner();
 
     HWND owner_;

@@ -2,12 +2,9 @@
 
 #include <cwctype>
 #include <iterator>
-#include <string>
 
 #include "launcher/drive_list.h"
 #include "platform/win32/newer_windows.h"
-#include "platform/win32/ui.h"
-#include "platform/win32/win32_platform.h"
 
 namespace zolv {
 
@@ -39,9 +36,7 @@ std::wstring RemoteName(const wchar_t* drive) {
         name.assign(length, L'\0');
         result = GetNetworkConnection(drive, name.data(), &length);
     }
-    if (result != NO_ERROR) return {};
-    name.resize(wcslen(name.c_str()));
-    return name;
+    return result == NO_ERROR ? name.c_str() : L"";
 }
 
 std::wstring DriveText(wchar_t letter) {
@@ -111,8 +106,8 @@ HMENU BuildMainMenu() {
 }
 
 void DrawMainLines(HDC dc, int dpi) {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     for (const RECT& line : kLines) {
         // LineTo stops one pixel short; a drawn line includes both ends.
         MoveToEx(dc, TwipsToPixels(line.left, dpi), TwipsToPixels(line.top, dpi), nullptr);
@@ -120,7 +115,6 @@ void DrawMainLines(HDC dc, int dpi) {
                TwipsToPixels(line.bottom, dpi) + (line.bottom > line.top));
     }
     SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 void FillDriveLetters(HWND combo) {
@@ -131,9 +125,8 @@ void FillDriveLetters(HWND combo) {
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
         const wchar_t letter = static_cast<wchar_t>(L'a' + i);
-        const std::wstring text = DriveText(letter);
-        const LRESULT index =
-            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0,
+                                           reinterpret_cast<LPARAM>(DriveText(letter).c_str()));
         if (letter == currentLetter) SendMessageW(combo, CB_SETCURSEL, index, 0);
     }
 }

@@ -1,10 +1,6 @@
 // The main window's looks: its table, menu and lines, in twips.
 #pragma once
 
-#include <windows.h>
-
-#include <array>
-
 #include "platform/win32/form.h"
 #include "program/control_ids.h"
 
@@ -19,12 +15,10 @@ struct ScreenReaderLabel {
     int id;
     const wchar_t* name;
 };
-constexpr std::array<ScreenReaderLabel, 4> kScreenReaderNames = {{
-    {IDC_DRIVE, L"Drive"},
-    {IDC_DIR, L"Directory"},
-    {IDC_RES, L"Resolution"},
-    {IDC_GAMEDIR, L"Game"},
-}};
+constexpr ScreenReaderLabel kScreenReaderNames[] = {{IDC_DRIVE, L"Drive"},
+                                                    {IDC_DIR, L"Directory"},
+                                                    {IDC_RES, L"Resolution"},
+                                                    {IDC_GAMEDIR, L"Game"}};
 
 // "&Program" with "&End Program", "&Help" with "&About"; no shortcut keys.
 HMENU BuildMainMenu();

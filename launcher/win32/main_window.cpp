@@ -1,25 +1,8 @@
 #include "launcher/win32/main_window.h"
 
-#include <array>
-#include <vector>
-
 #include "about/win32/about_window.h"
 
 namespace zolv {
-
-namespace {
-
-template <std::size_t N>
-std::vector<std::wstring> Texts(const std::array<const wchar_t*, N>& table) {
-    return {table.begin(), table.end()};
-}
-
-}  // namespace
-
-void Win32DriveList::Fill() { FillDriveLetters(hwnd); }
-
-// A drop-down list's text is its chosen item's, empty where none is chosen.
-std::wstring Win32DriveList::Drive() { return WindowText(hwnd); }
 
 MainWindow::MainWindow(HINSTANCE instance)
     : Form(instance, kMainForm),
@@ -27,9 +10,7 @@ MainWindow::MainWindow(HINSTANCE instance)
               chkScan_, chkSkip_, chkRotate_, chkFM_, chkJoyStick_},
              {files_, codePage_, shell_, sound_, messages_, *this}) {}
 
-MainWindow::~MainWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-}
+MainWindow::~MainWindow() { Destroy(); }
 
 bool MainWindow::Start(int show) {
     if (!Open(kTitle, BuildMainMenu(), nullptr, {CW_USEDEFAULT, CW_USEDEFAULT},
@@ -52,25 +33,33 @@ bool MainWindow::TranslateDialogKeys(MSG* msg) {
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            drvDrive_.Fill();
+            FillDriveLetters(drvDrive_.hwnd);
             try {
                 dirDir_.SetPath(files_.CurrentDirectory());
             } catch (const PlatformError&) {
                 // A start directory that cannot be listed leaves the list empty.
             }
             return 0;
-        case WM_COMMAND:
-            return OnCommand(LOWORD(wp), HIWORD(wp));
-        case WM_CTLCOLORSTATIC:
-            return OnLabelColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_CTLCOLORSTATIC: {
+            if (reinterpret_cast<HWND>(lp) != Control(IDC_TINDRELDIR)) break;
+            const auto dc = reinterpret_cast<HDC>(wp);
+            const TextColours colours = ReadableColours({RGB(255, 255, 0), RGB(0, 0, 0)});
+            SetTextColor(dc, colours.ink);
+            SetBkColor(dc, colours.paper);
+            SetBkMode(dc, OPAQUE);
+            SetDCBrushColor(dc, colours.paper);
+            return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+        }
         case WM_MEASUREITEM:
             dirDir_.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lp), FontOf(kDefaultRole));
             return TRUE;
-        case WM_DRAWITEM:
-            dirDir_.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        case WM_CLOSE:
-            return OnClose();  // every route out runs the one shutdown sequence
+        case WM_CLOSE:  // every route out runs the one shutdown sequence
+            if (unloading_) return 0;
+            unloading_ = true;
+            bool cancel = false;
+            logic_.Form_Unload(cancel);
+            DestroyWindow(hwnd_);
+            return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
@@ -92,29 +81,24 @@ void MainWindow::ControlsMade() {
         for (HWND part : {control, field, parts.hwndList})
             if (part) named_.emplace_back().Install(part, label.name);
     }
-    cboGameDir_.hwnd = Control(IDC_GAMEDIR);
-    cboRes_.hwnd = Control(IDC_RES);
-    drvDrive_.hwnd = Control(IDC_DRIVE);
-    chkNoSound_.hwnd = Control(IDC_NOSOUND);
-    chkEnableV_.hwnd = Control(IDC_ENABLEV);
-    chkFrame_.hwnd = Control(IDC_FRAME);
-    chkScan_.hwnd = Control(IDC_SCAN);
-    chkSkip_.hwnd = Control(IDC_SKIP);
-    chkRotate_.hwnd = Control(IDC_ROTATE);
-    chkFM_.hwnd = Control(IDC_FM);
-    chkJoyStick_.hwnd = Control(IDC_JOYSTICK);
+    const std::pair<HWND*, int> views[] = {
+        {&cboGameDir_.hwnd, IDC_GAMEDIR},  {&cboRes_.hwnd, IDC_RES},
+        {&drvDrive_.hwnd, IDC_DRIVE},      {&chkNoSound_.hwnd, IDC_NOSOUND},
+        {&chkEnableV_.hwnd, IDC_ENABLEV},  {&chkFrame_.hwnd, IDC_FRAME},
+        {&chkScan_.hwnd, IDC_SCAN},        {&chkSkip_.hwnd, IDC_SKIP},
+        {&chkRotate_.hwnd, IDC_ROTATE},    {&chkFM_.hwnd, IDC_FM},
+        {&chkJoyStick_.hwnd, IDC_JOYSTICK}};
+    for (const auto& [view, id] : views) *view = Control(id);
 }
-
-void MainWindow::LaidOut() { dirDir_.SetDpi(dpi(), FontOf(kDefaultRole)); }
 
 // The lists of choices fit the program's own texts, before the load step fills them.
 std::vector<std::wstring> MainWindow::TextsOf(HWND control) const {
-    if (control == cboRes_.hwnd) return Texts(kResolutions);
-    if (control == cboGameDir_.hwnd) return Texts(kGameDirs);
+    if (control == cboRes_.hwnd) return {kResolutions.begin(), kResolutions.end()};
+    if (control == cboGameDir_.hwnd) return {kGameDirs.begin(), kGameDirs.end()};
     return Form::TextsOf(control);
 }
 
-LRESULT MainWindow::OnCommand(int id, int code) {
+void MainWindow::OnCommand(int id, int code) {
     if (id == IDC_SAVE && code == BN_CLICKED) {
         const WaitCursor busy;
         logic_.cmdSave_Click();
@@ -133,30 +117,6 @@ LRESULT MainWindow::OnCommand(int id, int code) {
         if (focus && (focus == Control(IDC_SAVE) || focus == Control(IDC_EXECUTE)))
             SendMessageW(focus, BM_CLICK, 0, 0);
     }
-    return 0;
-}
-
-LRESULT MainWindow::OnLabelColour(HDC dc, HWND control) {
-    if (control != Control(IDC_TINDRELDIR))
-        return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(control));
-    const TextColours colours = ReadableColours({RGB(255, 255, 0), RGB(0, 0, 0)});
-    SetTextColor(dc, colours.ink);
-    SetBkColor(dc, colours.paper);
-    SetBkMode(dc, OPAQUE);
-    SetDCBrushColor(dc, colours.paper);
-    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-}
-
-void MainWindow::Paint(HDC dc) { DrawMainLines(dc, dpi()); }
-
-LRESULT MainWindow::OnClose() {
-    if (unloading_) return 0;
-    unloading_ = true;
-    bool cancel = false;
-    logic_.Form_Unload(cancel);
-    DestroyWindow(hwnd_);
-    return 0;
 }
 
 void MainWindow::ShowAbout() {
@@ -166,18 +126,8 @@ void MainWindow::ShowAbout() {
     about_->Show();
 }
 
-void MainWindow::UnloadMain() {
-    if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-}
-
 void MainWindow::UnloadAbout() {
     if (about_) about_->Unload();
-}
-
-void MainWindow::EndProgram() {
-    if (ended_) return;
-    ended_ = true;
-    PostQuitMessage(0);
 }
 
 }  // namespace zolv

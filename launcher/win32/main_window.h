@@ -1,24 +1,19 @@
 // The main window: it hands each handled event to frmTindrel and decides nothing itself.
 #pragma once
 
-#include <windows.h>
-
 #include <list>
 #include <memory>
-#include <vector>
 
 #include "launcher/launcher.h"
 #include "launcher/win32/dir_list_box.h"
 #include "launcher/win32/main_layout.h"
 #include "platform/win32/form.h"
-#include "platform/win32/win32_platform.h"
 
 namespace zolv {
 
 class AboutWindow;
 
-class Win32Combo : public ComboView {
-public:
+struct Win32Combo : ComboView {
     HWND hwnd = nullptr;
     void AddItem(const std::wstring& text) override {
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -27,17 +22,15 @@ public:
     std::wstring Text() override { return WindowText(hwnd); }
 };
 
-class Win32Check : public CheckView {
-public:
+struct Win32Check : CheckView {
     HWND hwnd = nullptr;
     int Value() override { return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)); }
 };
 
-class Win32DriveList : public DriveListView {
-public:
+struct Win32DriveList : DriveListView {
     HWND hwnd = nullptr;
-    void Fill();  // the machine's drives, the current one selected
-    std::wstring Drive() override;
+    // A drop-down list's text is its chosen item's, empty where none is chosen.
+    std::wstring Drive() override { return WindowText(hwnd); }
 };
 
 class MainWindow : public Form, public WindowCommands {
@@ -46,29 +39,34 @@ public:
     // A quit outside the shutdown leaves the window up: it goes while the object is whole.
     ~MainWindow() override;
 
-    // Creates the window, runs the load step and shows it with the focus on
-    // "Run the Game!". False, with a message shown, when Windows refuses.
+    // Creates, loads and shows the window; false, with a message shown, where Windows refuses.
     bool Start(int show);
     // The dialog keys (Tab, Shift+Tab, Space, Enter, Esc, access keys) of both windows.
     bool TranslateDialogKeys(MSG* msg);
 
     void ShowAbout() override;
-    void UnloadMain() override;
+    void UnloadMain() override {
+        if (!unloading_ && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
     void UnloadAbout() override;
-    void EndProgram() override;
+    void EndProgram() override {
+        if (!ended_) PostQuitMessage(0);
+        ended_ = true;
+    }
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void ControlsMade() override;
-    void LaidOut() override;
-    void Paint(HDC dc) override;
+    void LaidOut() override { dirDir_.SetDpi(dpi(), FontOf(kDefaultRole)); }
+    void Paint(HDC dc) override { DrawMainLines(dc, dpi()); }
     std::vector<std::wstring> TextsOf(HWND control) const override;
-    LRESULT OnCommand(int id, int code);
-    LRESULT OnLabelColour(HDC dc, HWND control);
-    LRESULT OnClose();
+    void OnCommand(int id, int code) override;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override {
+        dirDir_.Draw(&item);
+        return true;
+    }
 
-    bool unloading_ = false;
-    bool ended_ = false;
+    bool unloading_ = false, ended_ = false;
 
     Win32FileSystem files_;
     Win32CodePage codePage_;

@@ -16,17 +16,19 @@ int WindowHeight(const FormControl& c) {
 }
 
 // The outer size of a window whose client area is this many pixels at a DPI.
-SIZE FrameAround(HWND window, SIZE client, int dpi) {
+SIZE Framed(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
     RECT frame = {0, 0, client.cx, client.cy};
-    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-                           GetMenu(window) != nullptr,
-                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+    AdjustWindowRectForDpi(&frame, style, menu, exStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// The window's client area exactly `size`, at the suggested top left where one is
-// given: a menu bar may wrap, and a window told of a DPI from inside keeps its
-// monitor's frame.
+SIZE FrameAround(HWND window, SIZE client, int dpi) {
+    return Framed(client, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), GetMenu(window),
+                  static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+}
+
+// The client area exactly `size`, at the suggested top left where given: a menu bar
+// may wrap, and a window told of a DPI from inside keeps its monitor's frame.
 void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
     RECT client;
     GetClientRect(window, &client);
@@ -49,8 +51,6 @@ void SizeFrameToClient(HWND window, SIZE size, int dpi, const RECT* suggested) {
 
 }  // namespace
 
-Form::~Form() { DeleteFonts(); }
-
 LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
@@ -68,8 +68,8 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Form::Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at,
                 const wchar_t* classFailure, const wchar_t* windowFailure) {
-    WNDCLASSEXW wc = {}, had = {};
-    wc.cbSize = had.cbSize = sizeof(wc);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance_;
     wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
@@ -78,7 +78,7 @@ bool Form::Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at,
     wc.lpszClassName = design_.className;
     const SIZE size = OpeningSize(menu != nullptr);
     const wchar_t* failure = nullptr;
-    if (!GetClassInfoExW(instance_, design_.className, &had) && !RegisterClassExW(&wc)) {
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         failure = classFailure;
     } else if (!CreateWindowExW(design_.exStyle, design_.className, caption, design_.style, at.x,
                                 at.y, size.cx, size.cy, owner, menu, instance_, this)) {
@@ -94,10 +94,7 @@ bool Form::Open(const wchar_t* caption, HMENU menu, HWND owner, POINT at,
 
 // Made at the system's DPI; laid out at creation for its monitor's.
 SIZE Form::OpeningSize(bool menu) const {
-    const SIZE client = ClientAt(SystemDpi());
-    RECT frame = {0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&frame, design_.style, menu, design_.exStyle);
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    return Framed(ClientAt(SystemDpi()), design_.style, menu, design_.exStyle, SystemDpi());
 }
 
 std::vector<std::wstring> Form::TextsOf(HWND control) const {
@@ -145,6 +142,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             RedrawWindow(hwnd_, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_DRAWITEM:
+            return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         case kDpiChangedMessage:
             LayOut(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
@@ -203,27 +205,12 @@ void Form::Fit(int role) {
         }
         return true;
     });
-    for (const FormControl& c : design_.controls) {
+    for (const FormControl& c : design_.controls)
         if (c.font == role)
             SendMessageW(Control(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
     // The controls have let go of the font they had.
     if (fonts_[role]) DeleteObject(fonts_[role]);
     fonts_[role] = font;
-}
-
-void Form::SetControlText(int id, const std::wstring& text) {
-    SetWindowTextW(Control(id), text.c_str());
-    for (const FormControl& c : design_.controls) {
-        if (c.id == id && !fonts_.empty()) Fit(c.font);
-    }
-}
-
-void Form::DeleteFonts() {
-    for (HFONT& font : fonts_) {
-        if (font) DeleteObject(font);
-        font = nullptr;
-    }
 }
 
 }  // namespace zolv

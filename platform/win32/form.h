@@ -2,11 +2,6 @@
 // font roles, its handlers and painting; the form lays it out for each DPI.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "platform/win32/ui.h"
 #include "platform/win32/win32_platform.h"
 #include "program/identity.h"
@@ -37,7 +32,7 @@ public:
 
 protected:
     Form(HINSTANCE instance, const FormDesign& design) : instance_(instance), design_(design) {}
-    ~Form();  // the derived window destroys its window first, while it is whole
+    ~Form() { DeleteFonts(); }  // the derived window destroys its window first, while it is whole
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
@@ -48,16 +43,25 @@ protected:
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd_, msg, wp, lp);
     }
+    virtual void OnCommand(int /*id*/, int /*code*/) {}
+    virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
     virtual void ControlsMade() {}  // before the first layout
     virtual void LaidOut() {}       // after each layout, at dpi()
     virtual void Paint(HDC) {}      // what is drawn beneath the controls
     // The texts a control must show whole in its role's font: its caption.
     virtual std::vector<std::wstring> TextsOf(HWND control) const;
 
+    void Destroy() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     HFONT FontOf(int role) const { return fonts_.empty() ? nullptr : fonts_[role]; }
     // Sets a control's text and fits its role's font to it again.
-    void SetControlText(int id, const std::wstring& text);
+    void SetControlText(int id, const std::wstring& text) {
+        SetWindowTextW(Control(id), text.c_str());
+        for (const FormControl& c : design_.controls)
+            if (c.id == id && !fonts_.empty()) Fit(c.font);
+    }
     int dpi() const { return dpi_; }
     int Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
 
@@ -73,7 +77,11 @@ private:
     SIZE ClientAt(int dpi) const {
         return {TwipsToPixels(design_.client.cx, dpi), TwipsToPixels(design_.client.cy, dpi)};
     }
-    void DeleteFonts();
+    void DeleteFonts() {
+        for (HFONT font : fonts_)
+            if (font) DeleteObject(font);
+        fonts_.clear();
+    }
 
     const FormDesign& design_;
     int dpi_ = 96;

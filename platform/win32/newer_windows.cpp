@@ -1,7 +1,6 @@
 #include "platform/win32/newer_windows.h"
 
 #include <atomic>
-#include <string>
 
 #include "platform/win32/ui.h"
 
@@ -17,7 +16,6 @@ Function Lookup(HMODULE module, const char* name) {
 }
 
 HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
-HMODULE Kernel32() { return GetModuleHandleW(L"kernel32.dll"); }
 
 }  // namespace
 
@@ -133,18 +131,23 @@ HRESULT CreateComObject(REFCLSID type, REFIID iid, void** object) {
 
 }  // namespace zolv
 
-// The static winpthreads times its waits with GetTickCount64, which XP lacks:
-// imported, it would keep the exe from loading there. The import's pointer is
-// defined here instead, so the linker takes it over kernel32's entry; its first
-// call puts the function found, or on XP a count built from GetTickCount, in its place.
-
-namespace {
+// winpthreads imports GetTickCount64, which XP lacks and would not load the exe without: the
+// import's pointer is defined here, so the linker takes it over kernel32's entry, and its
+// first call puts the function found there, or on XP a count built from GetTickCount.
 
 using TickCount64Function = ULONGLONG(WINAPI*)();
 
-// The wraps in the high half, the count last seen in the low: one word, so that
-// threads asking at once count each wrap once. Only a gap of over 49.7 days
-// between two calls would make it count short.
+#if defined(__i386__)
+#define ZOLV_TICK_COUNT_64_IMPORT "__imp__GetTickCount64@0"
+#else
+#define ZOLV_TICK_COUNT_64_IMPORT "__imp_GetTickCount64"
+#endif
+extern "C" TickCount64Function zolvTickCount64Import __asm__(ZOLV_TICK_COUNT_64_IMPORT);
+
+namespace {
+
+// The wraps in the high half, the count last seen in the low: one word, so that threads asking
+// at once count each wrap once. A gap of over 49.7 days between two calls would count short.
 std::atomic<ULONGLONG> tickCountState{0};
 
 ULONGLONG WINAPI TickCount64FromTickCount() {
@@ -157,23 +160,9 @@ ULONGLONG WINAPI TickCount64FromTickCount() {
     }
 }
 
-ULONGLONG WINAPI FirstTickCount64();
-
-}  // namespace
-
-#if defined(__i386__)
-#define ZOLV_TICK_COUNT_64_IMPORT "__imp__GetTickCount64@0"
-#else
-#define ZOLV_TICK_COUNT_64_IMPORT "__imp_GetTickCount64"
-#endif
-extern "C" TickCount64Function zolvTickCount64Import __asm__(ZOLV_TICK_COUNT_64_IMPORT);
-TickCount64Function zolvTickCount64Import = FirstTickCount64;
-
-namespace {
-
 ULONGLONG WINAPI FirstTickCount64() {
     TickCount64Function found =
-        zolv::Lookup<TickCount64Function>(zolv::Kernel32(), "GetTickCount64");
+        zolv::Lookup<TickCount64Function>(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64");
     if (!found) found = TickCount64FromTickCount;
     // Threads that come here at once all store the same pointer.
     __atomic_store_n(&zolvTickCount64Import, found, __ATOMIC_RELEASE);
@@ -181,3 +170,5 @@ ULONGLONG WINAPI FirstTickCount64() {
 }
 
 }  // namespace
+
+TickCount64Function zolvTickCount64Import = FirstTickCount64;

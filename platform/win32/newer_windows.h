@@ -22,8 +22,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 int DpiOfWindow(HWND window);
 // Before Windows 10 frames are drawn at the system DPI, and this gives that frame.
 void AdjustWindowRectForDpi(RECT* rect, DWORD style, bool menu, DWORD exStyle, int dpi);
-// A window's frame as the eye sees it: from Vista the desktop window manager
-// draws the resize borders invisible, though GetWindowRect counts them.
+// The frame as seen: from Vista the DWM draws invisible resize borders that GetWindowRect counts.
 RECT VisibleFrame(HWND window);
 int SystemMetricForDpi(int index, int dpi);
 

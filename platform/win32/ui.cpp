@@ -12,9 +12,9 @@ namespace {
 // Above this DPI a face that cannot be had at the size gives way to an outline one.
 constexpr int kMostDpiInNamedFaces = 120;
 
-// A bitmap face and the outline faces that stand in for it, XP to 11 have them
-// all. Wine lacks Microsoft Sans Serif but has Tahoma; Arial Bold is within a
-// few per cent of bold System's widths (Wine's Tahoma Bold is spaced apart).
+// A bitmap face and its outline stand-ins, which XP to 11 all have. Wine lacks Microsoft Sans
+// Serif but has Tahoma; Arial Bold is within a few per cent of bold System's widths (Wine's
+// Tahoma Bold is spaced apart).
 constexpr const wchar_t* kStandIns[][3] = {
     {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma"},
     {L"System", L"Arial", nullptr},
@@ -23,8 +23,7 @@ constexpr const wchar_t* kStandIns[][3] = {
 
 struct Face {
     const wchar_t* name;
-    BYTE charset;
-    BYTE precision;
+    BYTE charset, precision;
     bool standIn;
 };
 
@@ -86,9 +85,8 @@ Face FaceFor(const FontRole& role, int pixels, int dpi) {
     const Face named = {role.face, role.charset, OUT_DEFAULT_PRECIS, false};
     if (dpi <= kMostDpiInNamedFaces) return named;
     const wchar_t* const* standIns = nullptr;
-    for (const auto& entry : kStandIns) {
+    for (const auto& entry : kStandIns)
         if (lstrcmpiW(entry[0], role.face) == 0) standIns = entry;
-    }
     if (!standIns || Holds(named, pixels, role.bold, [&](HDC dc) { return ShowsAt(dc, pixels); }))
         return named;
     for (int i = 1; i < 3 && standIns[i]; ++i) {
@@ -117,23 +115,17 @@ std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* b
     GetTextMetricsW(dc, &metrics);
     std::vector<PlacedWord> words;
     int x = 0, y = 0;
-    for (std::size_t start = 0; start < text.size();) {
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
         const bool blank = text[start] == L' ';
-        std::size_t end = start;
-        while (end < text.size() && (text[end] == L' ') == blank) ++end;
-        SIZE extent;
-        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &extent);
-        if (x > 0 && x + extent.cx > width) {
+        for (end = start; end < text.size() && (text[end] == L' ') == blank;) ++end;
+        const int extent = TextWidth(dc, text.substr(start, end - start));
+        if (x > 0 && x + extent > width) {
             x = 0;
             y += metrics.tmHeight;
-            if (blank) {
-                start = end;
-                continue;
-            }
+            if (blank) continue;
         }
-        if (!blank) words.push_back({start, end - start, x, y, static_cast<int>(extent.cx)});
-        x += extent.cx;
-        start = end;
+        if (!blank) words.push_back({start, end - start, x, y, extent});
+        x += extent;
     }
     *bottom = y + metrics.tmHeight;
     return words;
@@ -141,9 +133,8 @@ std::vector<PlacedWord> Wrap(HDC dc, const std::wstring& text, int width, int* b
 
 bool ShowsWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     int bottom = 0;
-    for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom)) {
+    for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom))
         if (word.width > box.right - box.left) return false;
-    }
     return bottom <= box.bottom - box.top;
 }
 
@@ -192,17 +183,16 @@ bool TextsShow(HWND control, const std::vector<std::wstring>& texts, HFONT font,
 
 void DrawWrapped(HDC dc, const std::wstring& text, const RECT& box) {
     int bottom = 0;
-    std::vector<int> ends, advances;
+    std::vector<int> advances;
     for (const PlacedWord& word : Wrap(dc, text, box.right - box.left, &bottom)) {
         // Each letter where it was measured: a font may draw wider than it
         // measures (Wine's Tahoma at small sizes), past the room found for it.
         const int length = static_cast<int>(word.length);
-        ends.assign(word.length, 0);
         advances.assign(word.length, 0);
         SIZE extent;
-        GetTextExtentExPointW(dc, text.data() + word.start, length, 0, nullptr, ends.data(),
+        GetTextExtentExPointW(dc, text.data() + word.start, length, 0, nullptr, advances.data(),
                               &extent);
-        for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+        for (int i = length - 1; i > 0; --i) advances[i] -= advances[i - 1];  // ends to widths
         ExtTextOutW(dc, box.left + word.x, box.top + word.y, ETO_CLIPPED, &box,
                     text.data() + word.start, static_cast<UINT>(word.length), advances.data());
     }
