@@ -1,6 +1,6 @@
 // A procedure in front of a standard control's own, by hand: SetWindowSubclass's comctl32 is no
-// KnownDLL and would be loaded for this alone. Found through GWLP_USERDATA, which a standard
-// control leaves to its owner: a window property costs a trip to the window server a message.
+// KnownDLL and would be loaded for this alone. The object is found through GWLP_USERDATA, which
+// Windows documents as the application's own on a window: a standard control leaves it unused.
 #pragma once
 
 #include <windows.h>
